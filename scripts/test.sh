@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs the whole test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/install-deps.sh
+
+build=${LUMERAX_BUILD_DIR:-build}
+cmake -S . -B "$build" -G Ninja
+cmake --build "$build"
+
+cd "$build"
+ctest --output-on-failure -j "$(nproc)" "$@"

@@ -1,0 +1,124 @@
+#include "shell/config.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace veldra;
+
+class TestConfig : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(m_dir->isValid());
+        qputenv("LUMERAX_DATA_DIR", QFile::encodeName(m_dir->path() + "/data"));
+    }
+
+    void dataPathIsCreatedFromTheEnvironment()
+    {
+        const QString path = Config::instance()->dataPath();
+        QCOMPARE(path, m_dir->path() + "/data");
+        QVERIFY(QFileInfo(path).isDir());
+    }
+
+    void missingKeysReadAsTheirDefaults()
+    {
+        Config* config = Config::instance();
+        QCOMPARE(config->value("Lumerax", "ThumbnailSize", 250).toInt(), 250);
+        QVERIFY(!config->value("Lumerax", "Geometry").isValid());
+        QVERIFY(!QFile::exists(config->dataPath() + "/config.ini"));
+    }
+
+    void writesLandInConfigIniAtOnce()
+    {
+        Config* config = Config::instance();
+        config->setValue("Lumerax", "Thumbnails", true);
+        config->setValue("Lumerax", "ThumbnailSize", 250);
+        config->setValue("Database", "Database", "lumerax");
+
+        const QString file = config->dataPath() + "/config.ini";
+        QVERIFY(QFile::exists(file));
+        QSettings ini(file, QSettings::IniFormat);
+        QCOMPARE(ini.value("Lumerax/Thumbnails").toBool(), true);
+        QCOMPARE(ini.value("Lumerax/ThumbnailSize").toInt(), 250);
+        QCOMPARE(ini.value("Database/Database").toString(), QString("lumerax"));
+        QCOMPARE(config->value("Lumerax", "ThumbnailSize", 0).toInt(), 250);
+    }
+
+    void valuesWrittenElsewhereAreSeen()
+    {
+        Config* config = Config::instance();
+        config->setValue("Lumerax", "Similarity", 1);
+        {
+            QSettings ini(config->dataPath() + "/config.ini", QSettings::IniFormat);
+            ini.setValue("Lumerax/Similarity", 2);
+        }
+        QCOMPARE(config->value("Lumerax", "Similarity", 0).toInt(), 2);
+    }
+
+    void wrongTypesConvertAsVariantsDo()
+    {
+        Config* config = Config::instance();
+        config->setValue("Lumerax", "ThumbnailSize", "large");
+        QCOMPARE(config->value("Lumerax", "ThumbnailSize", 250).toInt(), 0);
+    }
+
+    void dataDirectoryBesideTheExecutable()
+    {
+        const QString app = m_dir->path() + "/app";
+        QVERIFY(QDir().mkpath(app));
+        QCOMPARE(Config::chooseDataPath(QString(), app, m_dir->path() + "/user"), app + "/thumbs");
+        QVERIFY(QFileInfo(app + "/thumbs").isDir());
+        QVERIFY(!QFileInfo::exists(m_dir->path() + "/user/thumbs"));
+    }
+
+    void unwritableApplicationDirectoryFallsBackToUserData()
+    {
+        // A directory cannot be created below a regular file, whoever runs this.
+        const QString blocked = m_dir->path() + "/not-a-directory";
+        QVERIFY(QFile(blocked).open(QIODevice::WriteOnly));
+        const QString user = m_dir->path() + "/user";
+        QCOMPARE(Config::chooseDataPath(QString(), blocked, user), user + "/thumbs");
+        QVERIFY(QFileInfo(user + "/thumbs").isDir());
+    }
+
+    void temporaryDirectoryIsTheLastResort()
+    {
+        const QString blocked = m_dir->path() + "/not-a-directory";
+        QVERIFY(QFile(blocked).open(QIODevice::WriteOnly));
+        QCOMPARE(Config::chooseDataPath(QString(), blocked, blocked), QDir::tempPath());
+        QCOMPARE(Config::chooseDataPath(QString(), blocked, QString()), QDir::tempPath());
+    }
+
+    void readOnlyThumbsDirectoryIsNotUsed()
+    {
+        const QString app = m_dir->path() + "/app";
+        QVERIFY(QDir().mkpath(app + "/thumbs"));
+        QFile::setPermissions(app + "/thumbs", QFile::ReadOwner | QFile::ExeOwner);
+        if (QFileInfo(app + "/thumbs").isWritable())
+            QSKIP("permissions do not restrict this user (root)");
+        const QString user = m_dir->path() + "/user";
+        QCOMPARE(Config::chooseDataPath(QString(), app, user), user + "/thumbs");
+        QFile::setPermissions(
+            app + "/thumbs", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void overrideWins()
+    {
+        const QString chosen = m_dir->path() + "/chosen/deeper";
+        QCOMPARE(Config::chooseDataPath(chosen, m_dir->path(), m_dir->path()), chosen);
+        QVERIFY(QFileInfo(chosen).isDir());
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestConfig)
+#include "tst_config.moc"
