@@ -13,9 +13,15 @@ struct Command
 };
 
 int runEdges(const QStringList& arguments);
+int runFeatures(const QStringList& arguments);
+int runIndex(const QStringList& arguments);
+int runList(const QStringList& arguments);
 
 inline constexpr Command commands[] = {
     { "edges", "Write the edge image of a picture as PNG.", runEdges },
+    { "features", "Print the index features of pictures as JSON lines.", runFeatures },
+    { "index", "Add pictures and folders to the index.", runIndex },
+    { "list", "Print the index, folder by folder.", runList },
 };
 
 } // namespace veldra::cli
