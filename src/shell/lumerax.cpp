@@ -2,10 +2,12 @@
 
 #include "config.h"
 #include "indexing/indexer.h"
+#include "search/imagesearch.h"
 #include "store/imagerecords.h"
 #include "store/indexdatabase.h"
 
 #include <QFutureWatcher>
+#include <QUrl>
 #include <QtConcurrent>
 
 namespace veldra {
@@ -158,6 +160,26 @@ QString Lumerax::sourceImagePath(const QString& thumbnail) const
 QStringList Lumerax::moveImages(const QString& folder, int position, const QStringList& thumbnails)
 {
     return veldra::moveImages(folder, position, thumbnails);
+}
+
+SearchResult Lumerax::findSimilarImages(const QUrl& sample)
+{
+    if (sample.isEmpty() && !sample.isValid())
+        return {};
+    const QString text = sample.toString();
+    if (text.startsWith(QLatin1String("http")) || text.startsWith(QLatin1String("ftp")))
+        return {};
+    return similaritySearch(sample.isLocalFile() ? sample.toLocalFile() : text);
+}
+
+SearchResult Lumerax::findColorImages(QVector<QColor> colors)
+{
+    return colorSearch(colors);
+}
+
+SearchResult Lumerax::findMoodImages(int temperature, int noise, int balance)
+{
+    return moodSearch(temperature, noise, balance);
 }
 
 } // namespace veldra

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "search/searchresult.h"
+
+#include <QColor>
 #include <QFuture>
 #include <QImage>
 #include <QMap>
@@ -57,6 +60,12 @@ public:
     QString sourceImagePath(const QString& thumbnail) const;
     // Returns the thumbnails whose pictures moved.
     QStringList moveImages(const QString& folder, int position, const QStringList& thumbnails);
+
+    // The searches; they touch no controller state and may run on any thread.
+    // A sample URL with the scheme http, https or ftp gives an empty result.
+    SearchResult findSimilarImages(const QUrl& sample);
+    SearchResult findColorImages(QVector<QColor> colors);
+    SearchResult findMoodImages(int temperature, int noise, int balance);
 
 Q_SIGNALS:
     void similarImages(QVector<QString> _fileNames);

@@ -50,16 +50,25 @@ bool insertImage(FeatureVector record)
     if (ok && query.next()) {
         fid = query.value(0);
     } else {
-        query.prepare(QStringLiteral("insert into folder ( 'path' ) values ( ? )"));
+        // Servers take no quoted column names.
+        query.prepare(IndexDatabase::isServer(db)
+                ? QStringLiteral("insert into folder ( path ) values ( ? )")
+                : QStringLiteral("insert into folder ( 'path' ) values ( ? )"));
         query.bindValue(0, folderPath);
         ok = query.exec();
         fid = query.lastInsertId();
     }
 
-    query.prepare(QStringLiteral(
-        "insert into images ( 'img', 'timg', 'bytes', 'width', 'height', 'rgn', 'rcn', "
-        "'temperature', 'fid', 'sequence' ) values ( ?, ?, ?, ?, ?, ?, ?, ?, ?, ( select "
-        "ifnull( max( sequence ) + 1, 0 ) from images where fid = ? ) )"));
+    // MySQL reads the table being inserted into only through a derived table.
+    query.prepare(IndexDatabase::isServer(db)
+            ? QStringLiteral("insert into images ( img, timg, bytes, width, height, rgn, rcn, "
+                             "temperature, fid, sequence ) values ( ?, ?, ?, ?, ?, ?, ?, ?, ?, ( "
+                             "select ifnull( max( sequence ) + 1, 0 ) from ( select sequence "
+                             "from images where fid = ? ) as folderImages ) )")
+            : QStringLiteral(
+                "insert into images ( 'img', 'timg', 'bytes', 'width', 'height', 'rgn', 'rcn', "
+                "'temperature', 'fid', 'sequence' ) values ( ?, ?, ?, ?, ?, ?, ?, ?, ?, ( select "
+                "ifnull( max( sequence ) + 1, 0 ) from images where fid = ? ) )"));
     query.bindValue(0, file.fileName());
     query.bindValue(1, thumbnailName(record.fileName));
     query.bindValue(2, record.bytes);

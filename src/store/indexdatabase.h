@@ -23,6 +23,11 @@ public:
 
     // The schema statements in execution order, as sent to SQLite.
     static QStringList schemaStatements();
+    // The same schema for a MariaDB or MySQL server.
+    static QStringList serverSchemaStatements();
+    // True for a MariaDB or MySQL connection, whose statements differ where
+    // SQLite's would not work there.
+    static bool isServer(const QSqlDatabase& db);
 
     // Indexes that keep the look-ups by folder, file name and thumbnail fast.
     static QStringList indexStatements();

@@ -1,4 +1,5 @@
 #include "features/edgedetector.h"
+#include "support/testindex.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -220,6 +222,52 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains("nowhere"));
         QCOMPARE(run.out.trimmed(), QString("0 indexed, 0 skipped, 1 failed"));
+    }
+
+    void searches_data() { veldra::test::addEngineRows(); }
+
+    void searches()
+    {
+        QFETCH(QString, engine);
+        const QString data = m_dir.filePath("search-" + engine);
+        QVERIFY(QDir().mkpath(data));
+        if (engine == "QMYSQL") {
+            auto* server = veldra::test::MariaDbServer::instance();
+            if (!server)
+                QSKIP(qPrintable(veldra::test::MariaDbServer::unavailable()));
+            QSettings ini(data + "/config.ini", QSettings::IniFormat);
+            ini.setValue("Database/Engine", "QMYSQL");
+            ini.setValue("Database/Socket", server->socket());
+        }
+        const QString pictures = m_dir.filePath("search-pictures-" + engine);
+        QVERIFY(QDir().mkpath(pictures));
+        const QList<QPair<QString, QRgb>> colours { { "red.png", qRgb(250, 10, 10) },
+            { "orange.png", qRgb(250, 90, 10) }, { "blue.png", qRgb(10, 10, 250) } };
+        for (const auto& [name, colour] : colours) {
+            QImage image(40, 30, QImage::Format_RGB32);
+            image.fill(colour);
+            QVERIFY(image.save(pictures + "/" + name));
+        }
+        QCOMPARE(runCli({ "--data-dir", data, "index", pictures }).exitCode, 0);
+
+        Run run = runCli({ "--data-dir", data, "similar", pictures + "/red.png", "--sources" });
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out.split('\n', Qt::SkipEmptyParts),
+            QStringList({ pictures + "/orange.png", pictures + "/blue.png" }));
+        run = runCli({ "--data-dir", data, "color", "#0000ff", "--sources" });
+        QCOMPARE(run.out.split('\n', Qt::SkipEmptyParts), QStringList({ pictures + "/blue.png" }));
+        run = runCli({ "--data-dir", data, "color", "red", "--limit", "1" });
+        QCOMPARE(run.exitCode, 0);
+        const QStringList thumbnails = run.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(thumbnails.size(), 1);
+        QVERIFY(thumbnails.first().startsWith(data + "/"));
+        QVERIFY(QFile::exists(thumbnails.first()));
+        run = runCli({ "--data-dir", data, "mood", "100", "0", "0", "--sources" });
+        QCOMPARE(run.out.split('\n', Qt::SkipEmptyParts).first(), pictures + "/red.png");
+
+        QCOMPARE(runCli({ "--data-dir", data, "similar", pictures + "/none.png" }).exitCode, 1);
+        QCOMPARE(runCli({ "--data-dir", data, "mood", "1", "x", "3" }).exitCode, 2);
+        QCOMPARE(runCli({ "--data-dir", data, "color", "red", "--limit", "-2" }).exitCode, 2);
     }
 
 private:

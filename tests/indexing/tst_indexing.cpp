@@ -45,9 +45,11 @@ private:
     }
 
 private Q_SLOTS:
+    void initTestCase_data() { addEngineRows(); }
+
     void init()
     {
-        m_index.reset(new TestIndex);
+        LUMERAX_INIT_TEST_INDEX(m_index);
         m_lumerax = new Lumerax;
         m_lumerax->setSetting(ThumbnailSizeSetting, 250);
     }

@@ -58,7 +58,8 @@ class TestImageRecords : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_index.reset(new TestIndex); }
+    void initTestCase_data() { addEngineRows(); }
+    void init() { LUMERAX_INIT_TEST_INDEX(m_index); }
     void cleanup() { m_index.reset(); }
 
     void storedFolderPaths_data()

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "mariadbserver.h"
 #include "shell/config.h"
 #include "store/indexdatabase.h"
+
+#include <QTest>
 
 #include <QFile>
 #include <QImage>
@@ -13,17 +16,46 @@
 
 namespace veldra::test {
 
-// A private data directory with a fresh index database for one test.
+// The engines every store, indexing and search test runs on: add them as
+// global test data (initTestCase_data) and build the TestIndex from the row.
+inline void addEngineRows()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::newRow("sqlite") << QStringLiteral("QSQLITE");
+    QTest::newRow("mariadb") << QStringLiteral("QMYSQL");
+}
+
+// A private data directory with a fresh index database for one test, on
+// SQLite or on the test run's own MariaDB server. When the server cannot run
+// here, valid() is false and the caller skips the test, saying why.
 class TestIndex
 {
 public:
-    explicit TestIndex(const QString& database = QStringLiteral("lumerax"))
+    explicit TestIndex(const QString& engine = QStringLiteral("QSQLITE"),
+        const QString& database = QStringLiteral("lumerax"))
     {
         qputenv("LUMERAX_DATA_DIR", QFile::encodeName(m_dir.path() + "/data"));
-        Config::instance()->setValue(
-            QStringLiteral("Database"), QStringLiteral("Database"), database);
+        Config* config = Config::instance();
+        const QString group = QStringLiteral("Database");
+        config->setValue(group, QStringLiteral("Engine"), engine);
+        config->setValue(group, QStringLiteral("Database"), database);
+        if (engine == QLatin1String("QMYSQL")) {
+            MariaDbServer* server = MariaDbServer::instance();
+            if (!server) {
+                m_skipReason = MariaDbServer::unavailable();
+                return;
+            }
+            static int databases = 0;
+            config->setValue(group, QStringLiteral("Database"),
+                QStringLiteral("lumerax_test_%1").arg(++databases));
+            config->setValue(group, QStringLiteral("Socket"), server->socket());
+            config->setValue(group, QStringLiteral("Port"), server->port());
+        }
         IndexDatabase::open();
     }
+
+    bool valid() const { return m_skipReason.isEmpty(); }
+    QString skipReason() const { return m_skipReason; }
 
     ~TestIndex() { QSqlDatabase::removeDatabase(IndexDatabase::connectionName); }
 
@@ -55,7 +87,17 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_skipReason;
 };
+
+// Builds the index of the current global "engine" row, or skips the test.
+#define LUMERAX_INIT_TEST_INDEX(index)                                                             \
+    do {                                                                                           \
+        QFETCH_GLOBAL(QString, engine);                                                            \
+        (index).reset(new veldra::test::TestIndex(engine));                                        \
+        if (!(index)->valid())                                                                     \
+            QSKIP(qPrintable((index)->skipReason()));                                              \
+    } while (false)
 
 // Writes a small picture whose colours depend on seed.
 inline bool writePicture(const QString& path, int seed, int w = 24, int h = 16)
