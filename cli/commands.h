@@ -13,9 +13,13 @@ struct Command
 };
 
 int runEdges(const QStringList& arguments);
+int runFaces(const QStringList& arguments);
+int runPlates(const QStringList& arguments);
 
 inline constexpr Command commands[] = {
     { "edges", "Write the edge image of a picture as PNG.", runEdges },
+    { "faces", "Find the faces in a photograph; censor or pixelate them.", runFaces },
+    { "plates", "Find the number plates in a photograph; pixelate them.", runPlates },
 };
 
 } // namespace veldra::cli

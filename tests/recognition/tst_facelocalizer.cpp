@@ -1,81 +1,12 @@
 #include "recognition/face/facelocalizer.h"
 #include "recognition/face/integralimage.h"
+#include "support/syntheticphotos.h"
 
 #include <QTest>
 
 using namespace veldra;
-
-namespace {
-
-// The smallest face the cascade accepts, one hexadecimal grey level (times 16,
-// plus 8) per cell: a dark brow and eye line over brighter cheeks, a nose and
-// a mouth, on the plain grey of level 9.
-const char* const faceCells[25] = {
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999955999999999999999",
-    "9999999955aaaa33339999999",
-    "9999999955aaaa33339999999",
-    "9999999955aaaaaa9dd999999",
-    "999999aaaaaaaaa9999999999",
-    "999999aaaaaaaaa9999999999",
-    "999999aaaaaaaaa9999999999",
-    "999999aaaaaaaa99999999999",
-    "999999999aa99999999999999",
-    "9999999993399999999999999",
-    "9999999993399999999999999",
-    "9999999999399999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-};
-
-QRgb level(int value)
-{
-    const int grey = 8 + 16 * value;
-    return qRgb(grey, grey, grey);
-}
-
-struct Face
-{
-    QPoint at;
-    int cell = 1; // pixels per cell: the face is 25 * cell pixels wide
-    QRect edit = QRect(); // cells set to editLevel
-    int editLevel = 0;
-};
-
-QImage photo(const QSize& size, const QList<Face>& faces)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(level(9));
-    for (const Face& face : faces) {
-        for (int y = 0; y < 25 * face.cell; ++y) {
-            for (int x = 0; x < 25 * face.cell; ++x) {
-                const QPoint pixel = face.at + QPoint(x, y);
-                if (!image.rect().contains(pixel))
-                    continue;
-                const QPoint cell(x / face.cell, y / face.cell);
-                const int value = face.edit.contains(cell)
-                    ? face.editLevel
-                    : QByteArray(1, faceCells[cell.y()][cell.x()]).toInt(nullptr, 16);
-                image.setPixel(pixel, level(value));
-            }
-        }
-    }
-    return image;
-}
-
-} // namespace
-
-Q_DECLARE_METATYPE(Face)
+using veldra::test::Face;
+using veldra::test::facePhoto;
 
 namespace {
 
@@ -114,12 +45,12 @@ private Q_SLOTS:
         QFETCH(int, cell);
         QFETCH(QPoint, at);
         const int side = 25 * cell;
-        const QImage image = photo(QSize(at.x() + side, at.y() + side), { { at, cell } });
+        const QImage image = facePhoto(QSize(at.x() + side, at.y() + side), { { at, cell } });
         const IntegralImage integral(image, false);
         QCOMPARE(FaceLocalizer::passedTests(integral, at.x(), at.y(), side),
             FaceLocalizer::cascadeLength);
         // The same window on plain grey fails the first test.
-        const IntegralImage plain(photo(image.size(), {}), false);
+        const IntegralImage plain(facePhoto(image.size(), {}), false);
         QCOMPARE(FaceLocalizer::passedTests(plain, at.x(), at.y(), side), 0);
     }
 
@@ -165,7 +96,7 @@ private Q_SLOTS:
         QFETCH(QRect, cells);
         QFETCH(int, value);
         QFETCH(int, failingTest);
-        const QImage image = photo(QSize(100, 100), { { QPoint(0, 0), 4, cells, value } });
+        const QImage image = facePhoto(QSize(100, 100), { { QPoint(0, 0), 4, cells, value } });
         const IntegralImage integral(image, false);
         QCOMPARE(FaceLocalizer::passedTests(integral, 0, 0, 100), failingTest - 1);
     }
@@ -206,7 +137,7 @@ private Q_SLOTS:
         QFETCH(QSize, size);
         QFETCH(QList<Face>, faces);
         QFETCH(QVector<QRect>, expected);
-        const QImage image = photo(size, faces);
+        const QImage image = facePhoto(size, faces);
         QCOMPARE(FaceLocalizer(25, 0.2).locate(image), expected);
         // The localiser reads any format as 32-bit RGB.
         QCOMPARE(FaceLocalizer().locate(image.convertToFormat(QImage::Format_RGB888)), expected);

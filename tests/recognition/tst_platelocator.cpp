@@ -1,44 +1,13 @@
 #include "recognition/face/integralimage.h"
 #include "recognition/plate/platelocator.h"
+#include "support/syntheticphotos.h"
 
 #include <QTest>
 
 using namespace veldra;
+using veldra::test::carPhoto;
 
 namespace {
-
-// A photograph of the back of a car: a grey gradient, a dark body and a white
-// plate with `characters` characters of two black strokes each.
-QImage carPhoto(const QSize& size, const QRect& plate, int characters)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        const int grey = 70 + 120 * y / size.height();
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, qRgb(grey, grey, grey + 10));
-    }
-    const QRect body = plate.adjusted(
-        -plate.width() / 2, -plate.height() * 2, plate.width() / 2, plate.height());
-    for (int y = body.top(); y <= body.bottom(); ++y)
-        for (int x = body.left(); x <= body.right(); ++x)
-            if (image.rect().contains(x, y))
-                image.setPixel(x, y, qRgb(40, 30, 30));
-    for (int y = plate.top(); y <= plate.bottom(); ++y)
-        for (int x = plate.left(); x <= plate.right(); ++x)
-            image.setPixel(x, y, qRgb(235, 235, 235));
-    const int cell = plate.width() / (characters + 1);
-    for (int c = 0; c < characters; ++c) {
-        const int left = plate.left() + cell / 2 + c * cell;
-        for (int y = plate.top() + plate.height() / 5; y < plate.bottom() - plate.height() / 5;
-             ++y) {
-            for (int dx = 0; dx < 3; ++dx) {
-                image.setPixel(left + dx, y, qRgb(20, 20, 20));
-                image.setPixel(left + cell / 2 + dx, y, qRgb(20, 20, 20));
-            }
-        }
-    }
-    return image;
-}
 
 // One row of an edge image, 101 pixels: `width` 100 plus the pixel after it.
 // Every listed position gets the given strength and is followed by black, so
