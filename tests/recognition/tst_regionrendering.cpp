@@ -108,20 +108,6 @@ private Q_SLOTS:
         QVERIFY(distinct > 0);
     }
 
-    void pixelationKeepsBlockColoursFromTheRegion()
-    {
-        QImage image(40, 20, QImage::Format_RGB32);
-        image.fill(qRgb(200, 10, 10));
-        const QRect region(0, 0, 20, 10);
-        for (int y = 0; y < 10; ++y)
-            for (int x = 0; x < 20; ++x)
-                image.setPixel(x, y, qRgb(0, 0, 255));
-        const QImage pixelated = pixelateRegions(image, { region }, 10);
-        for (int y = 0; y < 20; ++y)
-            for (int x = 0; x < 40; ++x)
-                QCOMPARE(pixelated.pixel(x, y), image.pixel(x, y));
-    }
-
     void renderingKeepsTheInput()
     {
         QImage indexed(20, 20, QImage::Format_Indexed8);
