@@ -14,10 +14,16 @@ struct Command
 
 int runEdges(const QStringList& arguments);
 int runFaces(const QStringList& arguments);
+int runFeatures(const QStringList& arguments);
+int runIndex(const QStringList& arguments);
+int runList(const QStringList& arguments);
 int runPlates(const QStringList& arguments);
 
 inline constexpr Command commands[] = {
     { "edges", "Write the edge image of a picture as PNG.", runEdges },
+    { "features", "Print the index features of pictures as JSON lines.", runFeatures },
+    { "index", "Add pictures and folders to the index.", runIndex },
+    { "list", "Print the index, folder by folder.", runList },
     { "faces", "Find the faces in a photograph; censor or pixelate them.", runFaces },
     { "plates", "Find the number plates in a photograph; pixelate them.", runPlates },
 };

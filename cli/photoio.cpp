@@ -5,21 +5,8 @@
 #include "indexing/imageloader.h"
 
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 
 namespace veldra::cli {
-
-namespace {
-
-// A JSON string literal with the escaping QJsonDocument uses.
-QString jsonString(const QString& text)
-{
-    const QByteArray array = QJsonDocument(QJsonArray { text }).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(array.mid(1, array.size() - 2));
-}
-
-} // namespace
 
 QImage loadPhoto(const QString& path)
 {

@@ -238,7 +238,7 @@ QImage loadImage(const QString& path)
     reader.setAutoTransform(false);
     QImage image = reader.read();
 
-    if (image.isNull()) {
+    if (image.isNull() && reader.error() != QImageReader::FileNotFoundError) {
         const QList<QByteArray> formats = QImageReader::supportedImageFormats();
         for (const QByteArray& format : formats) {
             QImageReader forced(path, format);

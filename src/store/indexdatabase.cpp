@@ -120,10 +120,19 @@ QStringList IndexDatabase::schemaStatements()
     };
 }
 
+QStringList IndexDatabase::indexStatements()
+{
+    return {
+        QStringLiteral("create index if not exists folderByPath on folder ( path )"),
+        QStringLiteral("create index if not exists imagesByFolder on images ( fid, img )"),
+        QStringLiteral("create index if not exists imagesByThumbnail on images ( timg )"),
+    };
+}
+
 void IndexDatabase::createSchema(QSqlDatabase& db)
 {
     QSqlQuery query(db);
-    for (const QString& statement : schemaStatements())
+    for (const QString& statement : schemaStatements() + indexStatements())
         query.exec(statement);
 }
 

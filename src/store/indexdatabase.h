@@ -24,6 +24,9 @@ public:
     // The schema statements in execution order, as sent to SQLite.
     static QStringList schemaStatements();
 
+    // Indexes that keep the look-ups by folder, file name and thumbnail fast.
+    static QStringList indexStatements();
+
     // The index connection belonging to the calling thread: "xaremul" on the
     // thread that opened it, elsewhere a connection of this thread with the
     // same settings (reopened after open() switched databases, removed when

@@ -6,11 +6,14 @@
 #include "support/exifjpeg.h"
 #include "support/syntheticphotos.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -146,6 +149,98 @@ private Q_SLOTS:
         const Run run
             = runCli({ "edges", input, "20", "58", m_dir.filePath("no/such/dir/out.png") });
         QCOMPARE(run.exitCode, 1);
+    }
+
+    void featuresPrintOneJsonLinePerPicture()
+    {
+        QImage red(50, 40, QImage::Format_RGB32);
+        red.fill(qRgb(255, 0, 0));
+        const QString file = m_dir.filePath("red.png");
+        QVERIFY(red.save(file));
+        const QString missing = m_dir.filePath("missing.jpg");
+
+        const Run run = runCli({ "features", file, missing, file });
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY(run.err.contains(missing));
+        const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        const QString expected
+            = QString("{\"file\":\"%1\",\"width\":50,\"height\":40,\"bytes\":%2,"
+                      "\"rgn\":0,\"temperature\":99.99999999900001,\"colorWeights\":{")
+                  .arg(file)
+                  .arg(QFileInfo(file).size());
+        QVERIFY2(lines[0].startsWith(expected), qPrintable(lines[0]));
+        QVERIFY(lines[0].contains("\"400\":83,\"401\":66,"));
+        QVERIFY(
+            lines[0].endsWith("\"500\":100,\"501\":83,\"502\":33,\"510\":83,\"511\":66,\"512\":16,"
+                              "\"520\":33,\"521\":16}}"));
+        QCOMPARE(lines[1], lines[0]);
+    }
+
+    void indexAndList()
+    {
+        const QString pictures = m_dir.filePath("pictures");
+        QVERIFY(QDir().mkpath(pictures + "/sub"));
+        for (int i = 0; i < 3; ++i) {
+            QImage image(30, 20, QImage::Format_RGB32);
+            image.fill(qRgb(i * 80, 100, 200 - i * 50));
+            QVERIFY(image.save(QString("%1/p%2.png").arg(pictures).arg(i)));
+        }
+        QImage upper(10, 10, QImage::Format_RGB32);
+        upper.fill(Qt::green);
+        QVERIFY(upper.save(pictures + "/sub/GREEN.JPG", "JPEG"));
+        QFile broken(pictures + "/sub/broken.png");
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("\x89PNG\r\n\x1a\n truncated");
+        broken.close();
+        QFile notes(pictures + "/notes.txt");
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.close();
+
+        const QString data = m_dir.filePath("index-data");
+        Run run = runCli({ "--data-dir", data, "index", "--verbose", pictures });
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.out.trimmed(), QString("4 indexed, 0 skipped, 1 failed"));
+        QVERIFY(run.err.contains("failed: " + pictures + "/sub/broken.png"));
+        QVERIFY(run.err.contains("100%"));
+        QVERIFY(QFile::exists(data + "/lumerax.db"));
+
+        run = runCli({ "--data-dir", data, "index", pictures + "/p0.png", pictures + "/p2.png" });
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out.trimmed(), QString("0 indexed, 2 skipped, 0 failed"));
+
+        run = runCli({ "list", "--data-dir", data });
+        QCOMPARE(run.exitCode, 0);
+        const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines
+                     .filter(QRegularExpression("^" + QRegularExpression::escape(pictures) + "\t"
+                         + data + "/[0-9a-f]{32}\\.png$"))
+                     .size(),
+            3);
+        QVERIFY(lines.last().startsWith(pictures + "/sub\t" + data + "/"));
+        QVERIFY(lines.last().endsWith(".JPG"));
+
+        run = runCli({ "list", "--json", "--data-dir", data });
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        QCOMPARE(json.keys(), QStringList({ pictures, pictures + "/sub" }));
+        QCOMPARE(json.value(pictures).toArray().size(), 3);
+
+        run = runCli({ "list", "--database", ":memory:", "--data-dir", data });
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(!QFile::exists(data + "/:memory:.db"));
+    }
+
+    void indexReportsMissingPaths()
+    {
+        const Run run
+            = runCli({ "--data-dir", m_dir.filePath("d"), "index", m_dir.filePath("nowhere") });
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains("nowhere"));
+        QCOMPARE(run.out.trimmed(), QString("0 indexed, 0 skipped, 1 failed"));
     }
 
     void facesPrintsWhatTheLocaliserFinds()
