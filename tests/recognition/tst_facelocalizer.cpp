@@ -149,6 +149,25 @@ private Q_SLOTS:
         QVERIFY(FaceLocalizer().locate(QImage(1, 1, QImage::Format_RGB32)).isEmpty());
     }
 
+    // Windows below 4 pixels would never grow (trunc(3 * 1.25) is 3), neither
+    // to the start size nor past it.
+    void tinyMinimumSizeStillFinishes_data()
+    {
+        QTest::addColumn<int>("minimumSize");
+        QTest::addColumn<double>("startFraction");
+        QTest::newRow("grows to the start size") << 3 << 0.2;
+        QTest::newRow("scans from 1 pixel") << 1 << 0.0;
+        QTest::newRow("scans from 0 pixels") << 0 << 0.0;
+    }
+
+    void tinyMinimumSizeStillFinishes()
+    {
+        QFETCH(int, minimumSize);
+        QFETCH(double, startFraction);
+        const QImage image = facePhoto(QSize(120, 90), {});
+        QVERIFY(FaceLocalizer(minimumSize, startFraction).locate(image).isEmpty());
+    }
+
     void postProcessing_data()
     {
         QTest::addColumn<QVector<QRect>>("candidates");

@@ -299,6 +299,10 @@ QVector<QRect> FaceLocalizer::locate(const QImage& input) const
     const int height = image.height();
     const int start = int(std::min(width, height) * m_startFraction);
 
+    // Windows below 4 pixels would not grow by a quarter (trunc(3 * 1.25) is
+    // 3); the default minimum of 25 always does.
+    const auto grown = [](int size) { return std::max(size + 1, int(size * 1.25)); };
+
     QVector<QRect> candidates;
     // The second pass starts two pixels larger, so its windows fall between
     // the sizes of the first.
@@ -306,7 +310,7 @@ QVector<QRect> FaceLocalizer::locate(const QImage& input) const
         int size = m_minimumSize + 2 * pass;
         double step = 1.2;
         while (size < start) {
-            size = int(size * 1.25);
+            size = grown(size);
             step = step * 1.1;
         }
         while (size <= width && size <= height) {
@@ -316,7 +320,7 @@ QVector<QRect> FaceLocalizer::locate(const QImage& input) const
                         candidates.append(QRect(x, y, size, size));
                 }
             }
-            size = int(size * 1.25);
+            size = grown(size);
             step = step * 1.1;
         }
     }
