@@ -1,11 +1,11 @@
 #include "features/edgedetector.h"
-#include "support/testindex.h"
 #include "indexing/imageloader.h"
 #include "recognition/face/facelocalizer.h"
 #include "recognition/face/regionrendering.h"
 #include "recognition/plate/platelocator.h"
 #include "support/exifjpeg.h"
 #include "support/syntheticphotos.h"
+#include "support/testindex.h"
 
 #include <QDir>
 #include <QFile>
