@@ -2,15 +2,27 @@
 
 #include "thumbnailmodel.h"
 #include "thumbnailview_p.h"
+#include "zoomwidget.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QPropertyAnimation>
 #include <QResizeEvent>
 #include <QRubberBand>
+#include <QStyleOptionSlider>
 #include <QTimer>
+#include <QUrl>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -35,7 +47,7 @@ int floorDiv(int a, int b)
 
 ThumbnailViewPrivate::ThumbnailViewPrivate(ThumbnailView* view, QWidget* parent)
     : QObject(view)
-    , rubberBand(new QRubberBand(QRubberBand::Rectangle, view))
+    , rubberBand(new QRubberBand(QRubberBand::Rectangle, view->viewport()))
     , parentWidget(parent)
     , q(view)
 { }
@@ -250,13 +262,203 @@ void ThumbnailViewPrivate::scrollFinished()
 {
     wheelScrolling = ScrollByCode;
     checkHover();
+    if (rubberBand->isVisible())
+        q->setSelection(rubberBand->geometry(), QItemSelectionModel::ClearAndSelect);
 }
 
 void ThumbnailViewPrivate::checkHover()
-{ }
+{
+    if (scrollAnimation->state() == QAbstractAnimation::Running)
+        return;
+    const QModelIndex index = q->indexAt(mousePos);
+    const QModelIndex previous = hoverIndex;
+    if (index != hoverIndex) {
+        hoverIndex = index;
+        if (index.isValid() && index.parent().isValid()) {
+            hoverOffset = q->verticalOffset();
+            if (zoomEnabled && q->isVisible()) {
+                auto* zoom = new ZoomWidget(q, hoverIndex);
+                connect(
+                    this, &ThumbnailViewPrivate::scrollContents, zoom, &ZoomWidget::scrollContent);
+                connect(this, &ThumbnailViewPrivate::closeZoom, zoom, &ZoomWidget::close);
+                connect(zoom, &ZoomWidget::startDrag, this, &ThumbnailViewPrivate::startDrag,
+                    Qt::QueuedConnection);
+                connect(zoom, &ZoomWidget::findSimilar, q, &ThumbnailView::findSimilar);
+                connect(zoom, &ZoomWidget::recognizeFaces, q, &ThumbnailView::recognizeFaces);
+                zoom->show();
+            }
+        }
+    }
+    if (index.isValid() && index.parent().isValid())
+        q->viewport()->setCursor(Qt::PointingHandCursor);
+    else
+        q->viewport()->unsetCursor();
+    // The open-folder box lights up under the mouse and goes dark after it.
+    for (const QModelIndex& header : { index, previous }) {
+        if (header.isValid() && !header.parent().isValid())
+            q->viewport()->update(q->visualRect(header));
+    }
+}
 
 void ThumbnailViewPrivate::startDrag()
-{ }
+{
+    q->startDrag(q->model()->supportedDragActions());
+    q->setState(QAbstractItemView::NoState);
+    q->stopAutoScroll();
+}
+
+QRect ThumbnailViewPrivate::sectionGridInViewport(int section) const
+{
+    if (section < 0 || section >= sections.size())
+        return {};
+    return gridRect(sections.at(section)).translated(0, -q->verticalOffset());
+}
+
+QRect ThumbnailViewPrivate::rubberBandRect() const
+{
+    const QPoint press = pressPos - QPoint(q->horizontalOffset(), q->verticalOffset());
+    return QRect(press, mousePos).normalized() & sectionGridInViewport(currentSection);
+}
+
+void ThumbnailViewPrivate::startEdgeScroll(bool up, int distance)
+{
+    if (distance <= 0)
+        return;
+    wheelScrolling = ScrollByCode;
+    scrollUp = up;
+    scrollDistance = distance;
+    scrollAnimation->setEasingCurve(QEasingCurve::Linear);
+    scrollAnimation->setDuration(10 * distance);
+    startScrollAnimation();
+}
+
+ThumbnailViewPrivate::DropTarget ThumbnailViewPrivate::dropTarget(const QPoint& position) const
+{
+    DropTarget target;
+    if (!q->viewport()->rect().contains(position))
+        return target;
+    const int y = position.y() + q->verticalOffset();
+    const int section = sectionAt(y);
+    if (section < 0)
+        return target;
+    const FolderSection& s = sections.at(section);
+    if (y <= s.top + headerHeight || !s.folder.isValid())
+        return target;
+    target.section = section;
+    if (s.count == 0) {
+        const QRect cell = cellRect(s, 0);
+        target.row = 0;
+        target.indicator = QRect(cell.left() - spacing / 2 - 1, cell.top(), 3, gridSize);
+        return target;
+    }
+    const int lastLine = rowsOf(s.count) - 1;
+    const int line
+        = std::clamp(floorDiv(y - headerHeight - s.top, gridSize + spacing), 0, lastLine);
+    const int col
+        = std::clamp(floorDiv(position.x(), gridSize + spacing + extraSpacing), 0, columns - 1);
+    const int reference = std::min(line * columns + col, s.count - 1);
+    const QRect cell = cellRect(s, reference);
+    const bool after = position.x() > cell.center().x();
+    target.row = reference + (after ? 1 : 0);
+    // A line in the middle of the gap before the insertion column.
+    const int gap = reference % columns == 0 && !after ? spacing : spacing + extraSpacing;
+    const int x = after ? cell.right() + 1 + (spacing + extraSpacing) / 2 : cell.left() - gap / 2;
+    target.indicator = QRect(x - 1, cell.top(), 3, gridSize);
+    return target;
+}
+
+bool ThumbnailViewPrivate::filterScrollBar(QEvent* event)
+{
+    auto* bar = static_cast<ThumbnailViewScrollBar*>(q->verticalScrollBar());
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QStyle::SubControl control = bar->hitTest(mouse->position().toPoint());
+        scrollAnimation->setDuration(scrollDuration);
+        switch (control) {
+        case QStyle::SC_ScrollBarAddLine:
+        case QStyle::SC_ScrollBarSubLine:
+            scrollDistance = QApplication::wheelScrollLines() * gridSize;
+            break;
+        case QStyle::SC_ScrollBarAddPage:
+        case QStyle::SC_ScrollBarSubPage:
+            scrollDistance = 2 * q->viewport()->height();
+            break;
+        default:
+            return false;
+        }
+        scrollUp = control == QStyle::SC_ScrollBarSubLine || control == QStyle::SC_ScrollBarSubPage;
+        scrollAnimation->setEasingCurve(QEasingCurve::InOutQuad);
+        wheelScrolling = ScrollByScrollBar;
+        startScrollAnimation();
+        scrollTimer->start(scrollDuration / 2);
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease
+        && scrollAnimation->state() == QAbstractAnimation::Running) {
+        // Let go: the content runs on a little, overshoots and settles.
+        scrollTimer->stop();
+        const int current = bar->value();
+        const int end
+            = std::clamp(scrollUp ? current - scrollDistance / 2 : current + scrollDistance / 2, 0,
+                bar->maximum());
+        scrollAnimation->stop();
+        scrollAnimation->setStartValue(current);
+        scrollAnimation->setEndValue(end);
+        scrollAnimation->setEasingCurve(QEasingCurve::OutBack);
+        scrollAnimation->start();
+    }
+    return false;
+}
+
+bool ThumbnailViewPrivate::filterParent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+        static_cast<QDragEnterEvent*>(event)->acceptProposedAction();
+        return true;
+    case QEvent::DragLeave:
+        stopScrolling();
+        event->ignore();
+        return true;
+    case QEvent::Drop: {
+        // A drop beside the view does nothing.
+        stopScrolling();
+        auto* drop = static_cast<QDropEvent*>(event);
+        drop->setDropAction(Qt::IgnoreAction);
+        drop->ignore();
+        return true;
+    }
+    case QEvent::DragMove: {
+        auto* move = static_cast<QDragMoveEvent*>(event);
+        const QPoint position
+            = q->viewport()->mapFrom(parentWidget.data(), move->position().toPoint());
+        const QRect viewportRect = q->viewport()->rect();
+        if (viewportRect.contains(position))
+            return false;
+        const bool withinWidth = position.x() >= 0 && position.x() < viewportRect.width();
+        if (scrollAnimation->state() == QAbstractAnimation::Running) {
+            if (!withinWidth)
+                stopScrolling();
+        } else if (withinWidth) {
+            if (position.y() >= viewportRect.height())
+                startEdgeScroll(false, q->verticalScrollBar()->maximum() - q->verticalOffset());
+            else if (position.y() < 0)
+                startEdgeScroll(true, q->verticalOffset());
+        }
+        move->ignore();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+QStyle::SubControl ThumbnailViewScrollBar::hitTest(const QPoint& position) const
+{
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->hitTestComplexControl(QStyle::CC_ScrollBar, &option, position, this);
+}
 
 // ---------------------------------------------------------------------------
 // ThumbnailView
@@ -545,6 +747,9 @@ void ThumbnailView::updateGeometries()
 void ThumbnailView::scrollContentsBy(int dx, int dy)
 {
     Q_UNUSED(dx);
+    // The press point moves with the content; the band follows it.
+    if (state() == DragSelectingState)
+        d->rubberBand->setGeometry(d->rubberBandRect());
     viewport()->scroll(0, dy);
 }
 
@@ -617,8 +822,10 @@ void ThumbnailView::setSelection(const QRect& rect, QItemSelectionModel::Selecti
             }
         }
     } else {
-        const QModelIndex from = indexAt(normal.topLeft());
-        const QModelIndex to = indexAt(normal.bottomRight());
+        // The corners as given: from the anchor of the range to the point
+        // clicked, in whichever direction.
+        const QModelIndex from = indexAt(rect.topLeft());
+        const QModelIndex to = indexAt(rect.bottomRight());
         auto isThumbnail = [this](const QModelIndex& index) {
             return index.isValid() && index.parent().isValid()
                 && (model()->flags(index) & Qt::ItemIsEnabled);
@@ -789,7 +996,334 @@ void ThumbnailView::hideEvent(QHideEvent* event)
 
 bool ThumbnailView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == verticalScrollBar() && d->filterScrollBar(event))
+        return true;
+    if (watched == d->parentWidget && d->filterParent(event))
+        return true;
     return QAbstractItemView::eventFilter(watched, event);
+}
+
+QItemSelectionModel::SelectionFlags ThumbnailView::selectionCommand(
+    const QModelIndex& index, const QEvent* event) const
+{
+    // A selection never spans two folders.
+    if (index.isValid() && index.parent().isValid() && index.parent().row() != d->currentSection)
+        return QItemSelectionModel::ClearAndSelect;
+    return QAbstractItemView::selectionCommand(index, event);
+}
+
+void ThumbnailView::startDrag(Qt::DropActions supportedActions)
+{
+    QModelIndexList indexes;
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    for (const QModelIndex& index : selected) {
+        if (model()->flags(index) & Qt::ItemIsDragEnabled)
+            indexes << index;
+    }
+    if (indexes.isEmpty())
+        return;
+    QMimeData* data = model()->mimeData(indexes);
+    if (!data)
+        return;
+    QStringList names;
+    QList<QPersistentModelIndex> dragged;
+    QRect area;
+    for (const QModelIndex& index : std::as_const(indexes)) {
+        names << index.data(Qt::DisplayRole).toString();
+        dragged << QPersistentModelIndex(index);
+        area |= visualRect(index);
+    }
+    data->setText(names.join(QLatin1Char('|')));
+
+    // Only what can be seen goes into the picture: a large selection would
+    // otherwise ask for an image taller than the whole folder.
+    area &= viewport()->rect();
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    if (!area.isEmpty()) {
+        QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setOpacity(0.5);
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        for (const QModelIndex& index : std::as_const(indexes)) {
+            const QRect rect = visualRect(index);
+            if (!rect.intersects(area))
+                continue;
+            option.rect = rect.translated(-area.topLeft());
+            option.state &= ~QStyle::State_Selected;
+            if (QAbstractItemDelegate* delegate = itemDelegateForIndex(index))
+                delegate->paint(&painter, option, index);
+        }
+        painter.end();
+        drag->setPixmap(QPixmap::fromImage(image));
+        drag->setHotSpot(d->pressPos - QPoint(0, verticalOffset()) - area.topLeft());
+    }
+
+    const Qt::DropAction action = drag->exec(supportedActions);
+    // Only a drop that this view carried out moves the rows: another
+    // application taking the text must not make thumbnails vanish.
+    if (action == Qt::IgnoreAction || !d->dropDone)
+        return;
+    d->dropDone = false;
+    std::sort(dragged.begin(), dragged.end(),
+        [](const QPersistentModelIndex& a, const QPersistentModelIndex& b) {
+            return a.row() > b.row();
+        });
+    for (const QPersistentModelIndex& index : std::as_const(dragged)) {
+        if (index.isValid())
+            model()->removeRow(index.row(), index.parent());
+    }
+}
+
+void ThumbnailView::mousePressEvent(QMouseEvent* event)
+{
+    executeDelayedItemsLayout();
+    if (d->sections.isEmpty())
+        return;
+    d->stopScrolling();
+    const QPoint position = event->position().toPoint();
+    d->pressPos = position + QPoint(horizontalOffset(), verticalOffset());
+    const int section = std::max(0, d->sectionAt(d->pressPos.y()));
+    if (section != d->currentSection) {
+        d->currentSection = section;
+        selectionModel()->clear();
+    }
+    const QModelIndex index = indexAt(position);
+    if (event->button() == Qt::RightButton && index.isValid() && index.parent().isValid()
+        && selectionModel()->isSelected(index))
+        return;
+
+    QAbstractItemView::mousePressEvent(event);
+    Q_EMIT clicked(d->sections.at(d->currentSection).folder);
+    if (index.isValid() && !index.parent().isValid())
+        selectionModel()->clear();
+    if (!(model()->flags(index) & Qt::ItemIsEnabled)) {
+        d->mousePos = position;
+        d->rubberBand->setGeometry(QRect(position, QSize()));
+        d->rubberBand->show();
+    }
+    viewport()->update();
+}
+
+void ThumbnailView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    d->mousePos = position;
+
+    if (state() == DraggingState) {
+        const QPoint press = d->pressPos - QPoint(horizontalOffset(), verticalOffset());
+        if ((position - press).manhattanLength() > QApplication::startDragDistance()) {
+            startDrag(model()->supportedDragActions());
+            setState(NoState);
+            stopAutoScroll();
+        }
+        return;
+    }
+
+    if (d->rubberBand->isVisible()) {
+        const QModelIndex item = indexAt(position);
+        if (item.isValid())
+            Q_EMIT entered(item);
+        setState(DragSelectingState);
+        const QRect band = d->rubberBandRect();
+        d->rubberBand->setGeometry(band);
+        const QRect area = viewport()->rect();
+        const bool aboveOrBelow = position.x() >= 0 && position.x() < area.width()
+            && (position.y() < 0 || position.y() >= area.height());
+        if (!aboveOrBelow) {
+            if (d->scrollAnimation->state() == QAbstractAnimation::Running)
+                d->stopScrolling();
+        } else if (d->scrollAnimation->state() != QAbstractAnimation::Running) {
+            QCoreApplication::sendPostedEvents();
+            setSelection(band, selectionCommand(item, event));
+            const int sectionIndex = std::clamp(d->currentSection, 0, int(d->sections.size()) - 1);
+            const FolderSection& section = d->sections.at(sectionIndex);
+            const int offset = verticalOffset();
+            if (position.y() < 0 && band.top() <= 0) {
+                d->startEdgeScroll(true, offset - d->headerHeight - section.top);
+            } else if (position.y() >= area.height() && band.bottom() >= area.height() - 1) {
+                const int end = sectionIndex + 1 < d->sections.size()
+                    ? d->sections.at(sectionIndex + 1).top - area.height() - offset
+                    : verticalScrollBar()->maximum() - offset;
+                d->startEdgeScroll(false, end);
+            }
+        }
+        return;
+    }
+
+    QAbstractItemView::mouseMoveEvent(event);
+    d->checkHover();
+}
+
+void ThumbnailView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (d->sections.isEmpty())
+        return;
+    d->stopScrolling();
+    const QPoint position = event->position().toPoint();
+    d->mousePos = position;
+    d->checkHover();
+    const QModelIndex index = indexAt(position);
+    if (event->button() == Qt::RightButton && index.isValid() && index.parent().isValid()
+        && selectionModel()->isSelected(index))
+        return;
+
+    const State before = state();
+    QAbstractItemView::mouseReleaseEvent(event);
+    setState(before);
+    if (before == DragSelectingState)
+        setSelection(d->rubberBand->geometry(), QItemSelectionModel::ClearAndSelect);
+    setState(NoState);
+    d->rubberBand->hide();
+
+    if (event->button() == Qt::LeftButton && index.isValid() && !index.parent().isValid()) {
+        const int section = d->sectionOf(index);
+        if (d->openFolderBox(section).contains(d->mousePos) && before == NoState) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(index.data(Qt::DisplayRole).toString()));
+        } else if (before != DragSelectingState) {
+            scrollTo(index, PositionAtTop);
+        }
+    }
+    viewport()->update();
+}
+
+void ThumbnailView::wheelEvent(QWheelEvent* event)
+{
+    if (d->rubberBand->isVisible()) {
+        event->ignore();
+        return;
+    }
+    const int delta = event->angleDelta().y();
+    if (event->modifiers() & Qt::ControlModifier) {
+        d->stopScrolling();
+        int lines = QApplication::wheelScrollLines();
+        if (delta > 0)
+            lines = -lines;
+        if (delta != 0)
+            setGridSize(d->gridSize + lines);
+        event->accept();
+        return;
+    }
+    if (delta == 0) {
+        event->ignore();
+        return;
+    }
+    const bool running = d->scrollAnimation->state() == QAbstractAnimation::Running;
+    if (running && d->wheelScrolling != ScrollByWheel) {
+        d->checkHover();
+        return;
+    }
+    d->scrollUp = delta > 0;
+    if (!running)
+        d->scrollAnimation->setEasingCurve(QEasingCurve::InOutQuad);
+    d->scrollDistance = d->gridSize;
+    d->scrollAnimation->setDuration(500);
+    d->wheelScrolling = ScrollByWheel;
+    d->startScrollAnimation();
+    d->checkHover();
+    event->accept();
+}
+
+void ThumbnailView::enterEvent(QEnterEvent* event)
+{
+    d->mousePos = viewport()->mapFromGlobal(QCursor::pos());
+    d->checkHover();
+    QAbstractItemView::enterEvent(event);
+}
+
+void ThumbnailView::leaveEvent(QEvent* event)
+{
+    d->mousePos = QPoint(0, 0);
+    d->checkHover();
+    QAbstractItemView::leaveEvent(event);
+}
+
+void ThumbnailView::dragEnterEvent(QDragEnterEvent* event)
+{
+    d->stopScrolling();
+    QAbstractItemView::dragEnterEvent(event);
+}
+
+void ThumbnailView::dragMoveEvent(QDragMoveEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    d->mousePos = position;
+    if (event->source() != this) {
+        event->ignore();
+        return;
+    }
+    const QMimeData* data = event->mimeData();
+    bool known = false;
+    const QStringList types = model()->mimeTypes();
+    for (const QString& type : types)
+        known = known || data->hasFormat(type);
+    if (!known || !(event->dropAction() & model()->supportedDropActions())) {
+        event->ignore();
+        return;
+    }
+    const QRect old = d->dropIndicatorRect;
+    const ThumbnailViewPrivate::DropTarget target = d->dropTarget(position);
+    d->dropIndicatorRect = target.indicator;
+    const int offset = verticalOffset();
+    viewport()->update(old.translated(0, -offset).adjusted(-2, -2, 2, 2));
+    viewport()->update(d->dropIndicatorRect.translated(0, -offset).adjusted(-2, -2, 2, 2));
+    // Headers take no drops: the cursor says so before the button is let go.
+    if (target.section < 0)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void ThumbnailView::dropEvent(QDropEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    const ThumbnailViewPrivate::DropTarget target = d->dropTarget(position);
+    auto finish = [this] {
+        d->dropIndicatorRect = QRect();
+        stopAutoScroll();
+        setState(NoState);
+        viewport()->update();
+    };
+    auto refuse = [&] {
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+        finish();
+    };
+    if (target.section < 0 || event->source() != this) {
+        refuse();
+        return;
+    }
+    const QStringList names = event->mimeData()->text().split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    if (!names.isEmpty()
+        && QMessageBox::question(this, tr("Move"), tr("Do you want to move the files?"),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes) {
+        refuse();
+        return;
+    }
+    const QModelIndex folder = d->sections.at(target.section).folder;
+    if (!model()->dropMimeData(event->mimeData(), Qt::MoveAction, target.row, 0, folder)) {
+        refuse();
+        return;
+    }
+    int count = 0;
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    for (const QModelIndex& index : selected) {
+        if (model()->flags(index) & Qt::ItemIsDragEnabled)
+            ++count;
+    }
+    d->currentSection = folder.row();
+    QItemSelection inserted;
+    if (count > 0)
+        inserted.select(model()->index(target.row, 0, folder),
+            model()->index(target.row + count - 1, 0, folder));
+    selectionModel()->select(inserted, QItemSelectionModel::ClearAndSelect);
+    d->dropDone = true;
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    finish();
 }
 
 } // namespace veldra

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QScrollBar>
+#include <QStyle>
 #include <QVector>
 
 class QPropertyAnimation;
@@ -25,6 +26,9 @@ class ThumbnailViewScrollBar : public QScrollBar
 
 public:
     using QScrollBar::QScrollBar;
+
+    // The part of the scroll bar at a point of its own coordinates.
+    QStyle::SubControl hitTest(const QPoint& position) const;
 };
 
 // One folder of the model as laid out by the view.
@@ -84,8 +88,27 @@ public:
     // the offset itself rather than from the last paint, so a relayout before
     // the first paint (a hidden page) keeps its place as well.
     int anchorSection = -1;
+    // Set when this view carried out the drop of its own drag.
+    bool dropDone = false;
 
     ThumbnailView* q = nullptr;
+
+    // Where a drop at a viewport point inserts: the section, the row in its
+    // folder and the indicator line (content coordinates). Section -1 when
+    // the point refuses drops (a header, nothing).
+    struct DropTarget
+    {
+        int section = -1;
+        int row = -1;
+        QRect indicator;
+    };
+    DropTarget dropTarget(const QPoint& position) const;
+    // The thumbnail area of a section in viewport coordinates.
+    QRect sectionGridInViewport(int section) const;
+    QRect rubberBandRect() const;
+    void startEdgeScroll(bool up, int distance);
+    bool filterScrollBar(QEvent* event);
+    bool filterParent(QEvent* event);
 
     // Geometry, all in content coordinates.
     void updateColumns();
