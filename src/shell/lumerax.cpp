@@ -163,6 +163,11 @@ QStringList Lumerax::moveImages(const QString& folder, int position, const QStri
     return veldra::moveImages(folder, position, thumbnails);
 }
 
+QStringList Lumerax::removeImages(const QStringList& thumbnails)
+{
+    return veldra::removeImages(thumbnails);
+}
+
 SearchResult Lumerax::findSimilarImages(const QUrl& sample)
 {
     if (sample.isEmpty() && !sample.isValid())

@@ -60,6 +60,9 @@ public:
     QString sourceImagePath(const QString& thumbnail) const;
     // Returns the thumbnails whose pictures moved.
     QStringList moveImages(const QString& folder, int position, const QStringList& thumbnails);
+    // Takes pictures out of the index (rows and thumbnails, never the source
+    // files). Returns the thumbnails that were removed.
+    QStringList removeImages(const QStringList& thumbnails);
 
     // The searches; they touch no controller state and may run on any thread.
     // A sample URL with the scheme http, https or ftp gives an empty result.

@@ -265,4 +265,90 @@ void moveImageRows(int fid, int position, const QList<int>& ids)
         IndexDatabase::commit(db);
 }
 
+QStringList removeImages(const QStringList& thumbnails)
+{
+    QSqlDatabase db = IndexDatabase::connection();
+    if (!db.isOpen())
+        return {};
+    const bool transaction = IndexDatabase::beginTransaction(db);
+    // SQLite closes the gap in the folder's sequence with a trigger; a server
+    // trigger may not update its own table, so the gap is closed here.
+    const bool closeGapHere = IndexDatabase::isServer(db);
+
+    QSqlQuery find(db);
+    find.prepare(QStringLiteral("SELECT id, fid, sequence FROM images WHERE timg = ?"));
+    QSqlQuery remove(db);
+    remove.prepare(QStringLiteral("DELETE FROM images WHERE id = ?"));
+    QSqlQuery closeGap(db);
+    closeGap.prepare(
+        QStringLiteral("UPDATE images SET sequence = sequence - 1 WHERE fid = ? AND sequence > ?"));
+
+    QStringList removed;
+    QStringList names;
+    QList<int> folders;
+    bool ok = true;
+    for (const QString& thumbnail : thumbnails) {
+        const QString name = QFileInfo(thumbnail).fileName();
+        if (name.isEmpty())
+            continue;
+        find.bindValue(0, name);
+        if (!find.exec() || !find.next())
+            continue;
+        const int id = find.value(0).toInt();
+        const int fid = find.value(1).toInt();
+        const int sequence = find.value(2).toInt();
+        find.finish();
+
+        remove.bindValue(0, id);
+        if (!remove.exec()) {
+            ok = false;
+            break;
+        }
+        if (closeGapHere) {
+            closeGap.bindValue(0, fid);
+            closeGap.bindValue(1, sequence);
+            if (!closeGap.exec()) {
+                ok = false;
+                break;
+            }
+        }
+        removed << thumbnail;
+        names << name;
+        if (!folders.contains(fid))
+            folders << fid;
+    }
+
+    QSqlQuery remaining(db);
+    remaining.prepare(QStringLiteral("SELECT 1 FROM images WHERE fid = ?"));
+    QSqlQuery dropFolder(db);
+    dropFolder.prepare(QStringLiteral("DELETE FROM folder WHERE id = ?"));
+    for (int fid : std::as_const(folders)) {
+        if (!ok)
+            break;
+        remaining.bindValue(0, fid);
+        if (!selectValue(remaining).isValid()) {
+            dropFolder.bindValue(0, fid);
+            ok = dropFolder.exec();
+        }
+        remaining.finish();
+    }
+
+    if (transaction) {
+        if (ok) {
+            ok = IndexDatabase::commit(db);
+        } else {
+            IndexDatabase::rollback(db);
+        }
+    }
+    if (!ok)
+        return {};
+
+    // Only files of the data directory named by an index row are deleted:
+    // never anything a caller's path points at elsewhere.
+    const QString dataPath = Config::instance()->dataPath() + QLatin1Char('/');
+    for (const QString& name : std::as_const(names))
+        QFile::remove(dataPath + name);
+    return removed;
+}
+
 } // namespace veldra

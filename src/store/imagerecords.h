@@ -62,4 +62,11 @@ QStringList moveImages(const QString& folder, int position, const QStringList& t
 // folders left empty.
 void moveImageRows(int fid, int position, const QList<int>& ids);
 
+// Takes the pictures of the given thumbnails out of the index: their rows,
+// colour rows and thumbnail files go, the source pictures stay untouched.
+// Every folder's sequence stays contiguous and folders left empty are
+// dropped. Returns the thumbnails that were removed; unknown ones are passed
+// over.
+QStringList removeImages(const QStringList& thumbnails);
+
 } // namespace veldra

@@ -287,6 +287,102 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(folder + "/c.png"));
     }
 
+    void removal_data()
+    {
+        QTest::addColumn<QList<int>>("removed");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("first") << QList<int> { 0 } << QStringList { "b", "c", "d", "e" };
+        QTest::newRow("middle") << QList<int> { 2 } << QStringList { "a", "b", "d", "e" };
+        QTest::newRow("last") << QList<int> { 4 } << QStringList { "a", "b", "c", "d" };
+        QTest::newRow("scattered, out of order")
+            << QList<int> { 3, 0, 1 } << QStringList { "c", "e" };
+        QTest::newRow("all") << QList<int> { 0, 1, 2, 3, 4 } << QStringList {};
+        QTest::newRow("the same twice")
+            << QList<int> { 1, 1 } << QStringList { "a", "c", "d", "e" };
+    }
+
+    // Rows, colour rows and thumbnails go; the folder's sequence stays
+    // contiguous on both engines; the other folder is untouched.
+    void removal()
+    {
+        QFETCH(QList<int>, removed);
+        QFETCH(QStringList, left);
+        const QString folderF = m_index->path() + "/f";
+        const QString folderG = m_index->path() + "/g";
+        const QStringList names { "a", "b", "c", "d", "e" };
+        QStringList thumbnails;
+        for (const QString& name : names) {
+            QVERIFY(insertImage(record(folderF + "/" + name)));
+            thumbnails << thumbnailPath(folderF + "/" + name);
+            QVERIFY(writeThumbnail(thumbnails.last(), "thumb"));
+        }
+        QVERIFY(insertImage(record(folderG + "/x")));
+        QVERIFY(insertImage(record(folderG + "/y")));
+
+        QStringList request;
+        for (int i : removed)
+            request << thumbnails.at(i);
+        const QStringList result = removeImages(request);
+        QStringList expected;
+        for (int i : removed)
+            if (!expected.contains(thumbnails.at(i)))
+                expected << thumbnails.at(i);
+        QCOMPARE(result, expected);
+
+        QCOMPARE(namesOf(folderF), left);
+        QList<int> contiguous;
+        for (int i = 0; i < left.size(); ++i)
+            contiguous << i;
+        QCOMPARE(sequencesOf(folderF), contiguous);
+        QCOMPARE(folderId(folderF) != 0, !left.isEmpty());
+        QCOMPARE(namesOf(folderG), QStringList({ "x", "y" }));
+        QCOMPARE(sequencesOf(folderG), QList<int>({ 0, 1 }));
+        QCOMPARE(TestIndex::scalar("select count(*) from colors").toInt(), left.size() + 2);
+        QCOMPARE(
+            TestIndex::scalar("select count(*) from colors where id not in (select id from images)")
+                .toInt(),
+            0);
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(QFile::exists(thumbnails.at(i)), left.contains(names.at(i)));
+
+        // A picture added afterwards takes the next free place.
+        QVERIFY(insertImage(record(folderF + "/z")));
+        QCOMPARE(namesOf(folderF), left + QStringList { "z" });
+        QCOMPARE(sequencesOf(folderF).last(), int(left.size()));
+    }
+
+    // The index forgets pictures; the user's files and anything outside the
+    // data directory stay, whatever path a caller passes.
+    void removalKeepsTheSourceFiles()
+    {
+        const QString folder = m_index->path() + "/f";
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(writePicture(folder + "/a.png", 1));
+        QVERIFY(insertImage(record(folder + "/a.png")));
+        const QString name = thumbnailName(folder + "/a.png");
+        // A file of the thumbnail's name outside the data directory.
+        const QString decoy = folder + "/" + name;
+        QVERIFY(writePicture(decoy, 2));
+
+        QCOMPARE(removeImages({ decoy, folder + "/a.png", QString(), "../a.png" }),
+            QStringList({ decoy }));
+        QVERIFY(QFile::exists(folder + "/a.png"));
+        QVERIFY(QFile::exists(decoy));
+        QVERIFY(listAll().isEmpty());
+        QVERIFY(removeImages({ decoy }).isEmpty());
+    }
+
+    void removalWithoutADatabaseRemovesNothing()
+    {
+        const QString folder = m_index->path() + "/f";
+        QVERIFY(insertImage(record(folder + "/a")));
+        const QString thumbnail = thumbnailPath(folder + "/a");
+        QVERIFY(writeThumbnail(thumbnail, "thumb"));
+        QSqlDatabase::database(IndexDatabase::connectionName, false).close();
+        QVERIFY(removeImages({ thumbnail }).isEmpty());
+        QVERIFY(QFile::exists(thumbnail));
+    }
+
     void nothingMovesIntoAnUnknownFolder()
     {
         const QString from = m_index->path() + "/from";
