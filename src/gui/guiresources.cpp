@@ -6,6 +6,7 @@
 static void initBrowserResources()
 {
     Q_INIT_RESOURCE(browser);
+    Q_INIT_RESOURCE(shell);
 }
 
 namespace veldra {
