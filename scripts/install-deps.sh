@@ -20,6 +20,8 @@ packages=(
 if [ "${1:-}" = "--dev" ]; then
   # tools for looking at the GUI by hand and for fuzzing
   packages+=(xvfb xdotool imagemagick sqlite3 clang)
+  # re-rendering the artwork (scripts/render-artwork.sh)
+  packages+=(librsvg2-bin fonts-dotgothic16)
 fi
 
 missing=()
