@@ -215,6 +215,7 @@ void DesignSlider::paintEvent(QPaintEvent*)
     updateHandles();
 
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!d->pixmap.isNull())
         painter.drawPixmap(picture, d->pixmap);
     const QColor color = d->pressed ? d->pressedColor : d->normalColor;

@@ -59,6 +59,17 @@ SelectColorDialog::SelectColorDialog(QWidget* parent)
     m_clearColorsBtn = new QPushButton(tr("Clear selected colors"), this);
     m_clearColorsBtn->setObjectName(QStringLiteral("m_clearColorsBtn"));
 
+    // The choice sits on a light panel whatever the window's background, so
+    // its texts keep dark colours of their own.
+    setStyleSheet(QStringLiteral(
+        "QLabel { color: rgb(50, 50, 50); background: transparent; }"
+        "QPushButton#m_clearColorsBtn { color: rgb(50, 50, 50); border: 1px solid rgb(122, 122, "
+        "122); border-radius: 4px; padding: 3px 10px; background-color: qlineargradient(x1: 0, "
+        "y1: 0, x2: 0, y2: 1, stop: 0 rgb(240, 240, 240), stop: 1 rgb(200, 200, 200)); }"
+        "QPushButton#m_clearColorsBtn:hover { border-color: rgb(255, 125, 0); }"
+        "QPushButton#m_clearColorsBtn:pressed { color: rgb(255, 255, 255); background-color: "
+        "rgb(255, 125, 0); }"));
+
     layout->addWidget(m_colorTableLbl, 0, 0);
     layout->addWidget(m_selectedColorsLbl, 0, 1);
     layout->addWidget(m_colorView, 1, 0, Qt::AlignLeft | Qt::AlignTop);

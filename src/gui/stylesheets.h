@@ -24,6 +24,9 @@ inline QString searchBarStyleSheet()
                           "url(:/widgetbar/resources/auf.png);\n}"
                           "QToolButton::checked {\n\tbackground-image: "
                           "url(:/widgetbar/resources/zu.png);\n}"
+                          "QToolButton {\n\tborder: 0px solid transparent;\n\tbackground-color: "
+                          "transparent;\n\tbackground-repeat: no-repeat;\n\tbackground-position: "
+                          "center;\n}"
                           "QLabel {\n\tcolor: rgb(255, 255, 255);\n\tbackground: transparent;\n}")
         .arg(QLatin1String(pixelFontFamily));
 }
@@ -38,6 +41,9 @@ inline QString resultBarStyleSheet()
                           "url(:/widgetbar/resources/auf.png);\n}"
                           "QToolButton::checked {\n\tbackground-image: "
                           "url(:/widgetbar/resources/zu.png);\n}"
+                          "QToolButton {\n\tborder: 0px solid transparent;\n\tbackground-color: "
+                          "transparent;\n\tbackground-repeat: no-repeat;\n\tbackground-position: "
+                          "center;\n}"
                           "QLabel {\n\tcolor: rgb(255, 255, 255);\n\tbackground: transparent;\n}")
         .arg(QLatin1String(pixelFontFamily));
 }
