@@ -161,6 +161,44 @@ ExifInfo parseSegment(QByteArrayView segment, qsizetype declaredLength)
 
 } // namespace
 
+bool isCompleteJpeg(QByteArrayView data)
+{
+    const auto* b = reinterpret_cast<const uchar*>(data.data());
+    const qsizetype size = data.size();
+    if (size < 2 || b[0] != 0xFF || b[1] != 0xD8)
+        return true; // not a JPEG stream: nothing to say
+    qsizetype pos = 2;
+    for (;;) {
+        // Segments follow each other directly; fill bytes FF may precede a marker.
+        if (pos >= size || b[pos] != 0xFF)
+            return false;
+        while (pos < size && b[pos] == 0xFF)
+            ++pos;
+        if (pos >= size)
+            return false;
+        const uchar marker = b[pos++];
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0x01 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7))
+            continue; // markers without a length
+        if (pos + 2 > size)
+            return false;
+        const qsizetype length = b[pos] << 8 | b[pos + 1];
+        if (length < 2)
+            return false;
+        pos += length;
+        if (marker != 0xDA)
+            continue;
+        // Entropy-coded data runs to the next marker other than a stuffed
+        // zero byte or a restart marker.
+        while (pos + 1 < size
+            && !(b[pos] == 0xFF && b[pos + 1] != 0x00 && (b[pos + 1] < 0xD0 || b[pos + 1] > 0xD7)))
+            ++pos;
+        if (pos + 1 >= size)
+            return false;
+    }
+}
+
 ExifInfo readExif(QByteArrayView data)
 {
     const auto* bytes = reinterpret_cast<const uchar*>(data.data());
@@ -193,16 +231,36 @@ ExifInfo readExif(QByteArrayView data)
     return info;
 }
 
+namespace {
+
+// The file's bytes, mapped when possible.
+class FileBytes
+{
+public:
+    explicit FileBytes(const QString& path)
+        : m_file(path)
+    {
+        if (!m_file.open(QIODevice::ReadOnly) || m_file.size() == 0)
+            return;
+        if (const uchar* mapped = m_file.map(0, m_file.size()))
+            m_view = QByteArrayView(mapped, m_file.size());
+        else
+            m_view = m_copy = m_file.readAll();
+    }
+
+    QByteArrayView view() const { return m_view; }
+
+private:
+    QFile m_file;
+    QByteArray m_copy;
+    QByteArrayView m_view;
+};
+
+} // namespace
+
 ExifInfo readExif(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    if (file.size() == 0)
-        return {};
-    if (const uchar* mapped = file.map(0, file.size()))
-        return readExif(QByteArrayView(mapped, file.size()));
-    return readExif(QByteArrayView(file.readAll()));
+    return readExif(FileBytes(path).view());
 }
 
 QImage applyOrientation(const QImage& image, int orientation)
@@ -251,7 +309,12 @@ QImage loadImage(const QString& path)
     }
     if (image.isNull())
         return image;
-    return applyOrientation(image, readExif(path).orientation);
+    // The JPEG decoder fills in what a truncated file lacks; such a picture
+    // is broken, not a photograph with a grey lower half.
+    const FileBytes bytes(path);
+    if (!isCompleteJpeg(bytes.view()))
+        return QImage();
+    return applyOrientation(image, readExif(bytes.view()).orientation);
 }
 
 } // namespace veldra

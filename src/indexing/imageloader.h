@@ -19,8 +19,13 @@ ExifInfo readExif(const QString& path);
 // segment's lengths and offsets claim.
 ExifInfo readExif(QByteArrayView data);
 
+// False for a JPEG stream that ends before its end-of-image marker (a
+// truncated file); true for complete ones and for anything not a JPEG.
+bool isCompleteJpeg(QByteArrayView data);
+
 // Decodes a picture (trying every image plug-in if the content is not
-// recognised) and turns it upright by its EXIF orientation. Null on failure.
+// recognised) and turns it upright by its EXIF orientation. Null on failure,
+// truncated JPEGs included.
 QImage loadImage(const QString& path);
 
 // Rotates a decoded picture as EXIF orientation 3, 6 or 8 asks; other values

@@ -9,9 +9,24 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlQuery>
 #include <QThread>
 
 namespace veldra {
+
+namespace {
+
+// Marks a thumbnail written inside a write transaction until the transaction
+// has ended; one left behind tells of an indexer that was killed meanwhile.
+const QString pendingSuffix = QStringLiteral(".pending");
+
+bool touch(const QString& file)
+{
+    QFile marker(file);
+    return marker.open(QIODevice::WriteOnly);
+}
+
+} // namespace
 
 int indexImage(const QString& path)
 {
@@ -25,32 +40,65 @@ int indexImage(const QString& path)
         return Unreadable;
     const FeatureVector record(file, &image);
 
-    // The thumbnail is written before the write lock is taken, so the other
-    // workers are not kept waiting while it is scaled and encoded.
+    // Scaling and encoding the thumbnail happen before the write lock is
+    // taken, so the other workers are not kept waiting for them.
     const bool thumbnails
         = Config::instance()
               ->value(QStringLiteral("Lumerax"), QStringLiteral("Thumbnails"), false)
               .toBool();
-    const QString thumbnail = thumbnails ? makeThumbnail(record.fileName, &image) : QString();
+    const QByteArray thumbnailBytes = thumbnails ? encodeThumbnail(file, image) : QByteArray();
+    const QString thumbnail = thumbnails ? thumbnailPath(file) : QString();
 
     QSqlDatabase db = IndexDatabase::connection();
-    if (!IndexDatabase::beginTransaction(db)) {
-        if (!thumbnail.isEmpty() && isNewImage(file))
-            QFile::remove(thumbnail);
+    if (!IndexDatabase::beginTransaction(db))
         return StoreFailed;
-    }
-    // Another worker or process may have stored the same file meanwhile; its
-    // thumbnail is the one just written, so it stays.
+    // Another worker or process may have stored the same file meanwhile.
     if (!isNewImage(file)) {
         IndexDatabase::rollback(db);
         return AlreadyIndexed;
     }
-    if (insertImage(record) && IndexDatabase::commit(db))
-        return Indexed;
+    const QString pending = thumbnail + pendingSuffix;
+    if (thumbnails) {
+        touch(pending);
+        writeThumbnail(thumbnail, thumbnailBytes);
+    }
+    const bool stored = insertImage(record) && IndexDatabase::commit(db);
+    if (!stored) {
+        IndexDatabase::rollback(db);
+        if (thumbnails)
+            QFile::remove(thumbnail);
+    }
+    if (thumbnails)
+        QFile::remove(pending);
+    return stored ? Indexed : StoreFailed;
+}
+
+int recoverInterruptedIndexing()
+{
+    QDir data(Config::instance()->dataPath());
+    const QStringList markers = data.entryList({ QLatin1Char('*') + pendingSuffix }, QDir::Files);
+    if (markers.isEmpty())
+        return 0;
+
+    // Markers only come into being under the write lock, so while this
+    // holds it, every marker is a dead writer's.
+    QSqlDatabase db = IndexDatabase::connection();
+    if (!IndexDatabase::beginTransaction(db))
+        return 0;
+    int removed = 0;
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT 1 FROM images WHERE timg = ?"));
+    for (const QString& marker : markers) {
+        const QString thumbnail = marker.chopped(pendingSuffix.size());
+        query.bindValue(0, thumbnail);
+        const bool stored = query.exec() && query.next();
+        query.finish();
+        if (!stored && data.remove(thumbnail))
+            ++removed;
+        data.remove(marker);
+    }
     IndexDatabase::rollback(db);
-    if (!thumbnail.isEmpty())
-        QFile::remove(thumbnail);
-    return StoreFailed;
+    return removed;
 }
 
 } // namespace veldra

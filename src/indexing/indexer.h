@@ -17,4 +17,8 @@ enum IndexResult : int {
 // connection) and thumbnail. Runs on pool threads at low priority.
 int indexImage(const QString& path);
 
+// Removes the thumbnails that indexers killed in the middle of storing a
+// picture left without a row, and returns how many. Run after opening the index.
+int recoverInterruptedIndexing();
+
 } // namespace veldra

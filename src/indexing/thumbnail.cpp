@@ -3,6 +3,7 @@
 #include "imageloader.h"
 #include "shell/config.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -33,33 +34,44 @@ QString thumbnailPath(const QString& path)
     return Config::instance()->dataPath() + QLatin1Char('/') + thumbnailName(path);
 }
 
-QString makeThumbnail(const QString& path, const QImage* image)
+QByteArray encodeThumbnail(const QString& path, const QImage& image)
 {
     const int size = Config::instance()
                          ->value(QStringLiteral("Lumerax"), QStringLiteral("ThumbnailSize"), 250)
                          .toInt();
-    const QImage source = image ? *image : loadImage(path);
-    const QImage scaled = source.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-
-    const QString name = thumbnailName(path);
-    const QString file = Config::instance()->dataPath() + QLatin1Char('/') + name;
+    const QImage scaled = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     if (scaled.isNull())
-        return file;
+        return QByteArray();
 
     // Extensions Qt cannot write (such as "GIF") keep their name but hold PNG
     // data; readers go by content.
+    const QString name = thumbnailName(path);
     QByteArray format = name.mid(name.lastIndexOf(QLatin1Char('.')) + 1).toLower().toLatin1();
     if (!QImageWriter::supportedImageFormats().contains(format))
         format = "png";
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!scaled.save(&buffer, format.constData()))
+        return QByteArray();
+    return bytes;
+}
 
+bool writeThumbnail(const QString& file, const QByteArray& bytes)
+{
     // Written aside and renamed into place, so a concurrent writer of the same
     // thumbnail or a crash never leaves half a file.
     QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return file;
-    if (!scaled.save(&out, format.constData()))
-        out.cancelWriting();
-    out.commit();
+    if (bytes.isEmpty() || !out.open(QIODevice::WriteOnly))
+        return false;
+    out.write(bytes);
+    return out.commit();
+}
+
+QString makeThumbnail(const QString& path, const QImage* image)
+{
+    const QString file = thumbnailPath(path);
+    writeThumbnail(file, encodeThumbnail(path, image ? *image : loadImage(path)));
     return file;
 }
 

@@ -14,6 +14,13 @@ QString thumbnailName(const QString& path);
 // Full path of that thumbnail in the data directory.
 QString thumbnailPath(const QString& path);
 
+// The thumbnail's file content: the image scaled into the "ThumbnailSize" box
+// and encoded as the thumbnail name's extension asks. Empty for a null image.
+QByteArray encodeThumbnail(const QString& path, const QImage& image);
+
+// Writes a thumbnail file so that it appears complete or not at all.
+bool writeThumbnail(const QString& file, const QByteArray& bytes);
+
 // Writes the thumbnail of path, scaled into the "ThumbnailSize" box, and
 // returns its full path. The given image is used as it is; without one the
 // file is decoded upright. The file appears complete or not at all.

@@ -100,7 +100,8 @@ void Lumerax::setSetting(int id, const QVariant& value)
 
 void Lumerax::openDatabase()
 {
-    IndexDatabase::open();
+    if (IndexDatabase::open())
+        recoverInterruptedIndexing();
 }
 
 void Lumerax::createSchema()

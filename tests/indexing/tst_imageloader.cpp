@@ -3,8 +3,10 @@
 #include "shell/config.h"
 #include "support/exifjpeg.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -296,6 +298,65 @@ private Q_SLOTS:
         QVERIFY(loadImage(text).isNull());
         QVERIFY(loadImage(m_dir->filePath("missing.png")).isNull());
         QCOMPARE(readExif(m_dir->filePath("missing.png")).found, false);
+    }
+
+    void truncatedJpegsAreBroken_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("complete");
+        QByteArray jpeg;
+        {
+            QBuffer buffer(&jpeg);
+            buffer.open(QIODevice::WriteOnly);
+            QImage noisy(64, 48, QImage::Format_RGB32);
+            for (int y = 0; y < 48; ++y)
+                for (int x = 0; x < 64; ++x)
+                    noisy.setPixel(x, y, qRgb(x * 4, (x * y) % 256, y * 5));
+            noisy.save(&buffer, "JPEG", 90);
+        }
+        QByteArray progressive;
+        {
+            QBuffer buffer(&progressive);
+            buffer.open(QIODevice::WriteOnly);
+            QImageWriter writer(&buffer, "jpeg");
+            writer.setProgressiveScanWrite(true);
+            writer.write(leftRed(64, 48));
+        }
+        QTest::newRow("complete") << jpeg << true;
+        QTest::newRow("progressive") << progressive << true;
+        QTest::newRow("trailing data") << jpeg + QByteArray(5000, 'x') + "\xFF\xDA" << true;
+        QTest::newRow("with exif") << jpegWithSegment(leftRed(), orientationSegment(6)) << true;
+        QTest::newRow("cut in the scan") << jpeg.left(jpeg.size() * 2 / 3) << false;
+        QTest::newRow("cut before the end marker") << jpeg.chopped(2) << false;
+        QTest::newRow("progressive cut") << progressive.left(progressive.size() - 40) << false;
+        QTest::newRow("cut in the headers") << jpeg.left(100) << false;
+        QTest::newRow("segment length zero") << QByteArray("\xFF\xD8\xFF\xE0\x00\x00", 6) << false;
+        QTest::newRow("only the start marker") << QByteArray("\xFF\xD8", 2) << false;
+        QTest::newRow("not a jpeg") << QByteArray("\x89PNG\r\n\x1a\n", 8) << true;
+    }
+
+    void truncatedJpegsAreBroken()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, complete);
+        QCOMPARE(isCompleteJpeg(QByteArrayView(bytes)), complete);
+        const QString path = m_dir->filePath("picture.jpg");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        if (bytes.startsWith("\xFF\xD8\xFF\xE0\x00\x10") || bytes.size() > 200)
+            QCOMPARE(loadImage(path).isNull(), !complete);
+    }
+
+    void emptyFilesAreUnreadable()
+    {
+        const QString path = m_dir->filePath("empty.jpg");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(loadImage(path).isNull());
+        QCOMPARE(readExif(path).found, false);
     }
 
     void thumbnailNames_data()

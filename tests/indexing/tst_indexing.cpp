@@ -191,6 +191,30 @@ private Q_SLOTS:
         m_lumerax = new Lumerax;
     }
 
+    void interruptedWritesAreCleanedUpOnOpening()
+    {
+        const QStringList files = makePictures(m_index->path() + "/photos", 2);
+        QVERIFY(index({ files.first() }));
+        // As a killed indexer leaves them: a thumbnail whose row was never
+        // committed, and a stored one whose marker was not yet removed.
+        const QString lost = thumbnailPath(files.last());
+        const QString kept = thumbnailPath(files.first());
+        QVERIFY(QFile::copy(kept, lost));
+        for (const QString& thumbnail : { lost, kept }) {
+            QFile marker(thumbnail + ".pending");
+            QVERIFY(marker.open(QIODevice::WriteOnly));
+        }
+        const QString unrelated = m_index->dataPath() + "/0123456789abcdef0123456789abcdef.png";
+        QVERIFY(QFile::copy(kept, unrelated));
+
+        m_lumerax->openDatabase();
+        QVERIFY(!QFile::exists(lost));
+        QVERIFY(QFile::exists(kept));
+        QVERIFY(QFile::exists(unrelated));
+        QVERIFY(QDir(m_index->dataPath()).entryList({ "*.pending" }).isEmpty());
+        QCOMPARE(rowCount("images"), 1);
+    }
+
     void withoutDatabaseNothingIsKept()
     {
         const QStringList files = makePictures(m_index->path() + "/photos", 3);
