@@ -10,8 +10,11 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 build=${LUMERAX_FUZZ_BUILD_DIR:-build-fuzz}
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DLUMERAX_FUZZ=ON -DLUMERAX_BUILD_TESTS=OFF -DLUMERAX_BUILD_BENCHMARKS=OFF >/dev/null
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DLUMERAX_FUZZ=ON -DLUMERAX_BUILD_GUI=OFF -DLUMERAX_BUILD_TESTS=OFF \
+    -DLUMERAX_BUILD_BENCHMARKS=OFF >/dev/null
+fi
 cmake --build "$build" --target fuzzers
 
 harnesses=("$@")
