@@ -21,6 +21,8 @@ case "${1:-}" in
   --dev)
     # tools for looking at the GUI by hand and for inspecting an index
     packages+=(xvfb xdotool imagemagick sqlite3 clang libfuzzer-14-dev libclang-rt-14-dev)
+    # re-rendering the artwork (scripts/render-artwork.sh)
+    packages+=(librsvg2-bin fonts-dotgothic16)
     ;;
   --fuzz)
     # the fuzzers and the sanitizer runtime
