@@ -31,3 +31,8 @@ done
 for name in lumerax-demo lumerax splash button; do
     render "art/images/$name.svg" "images/$name.png"
 done
+
+# Pictures the recognition pages show before a photo is loaded.
+for name in facerecognition numberplate ocr; do
+    render "art/pages/$name.svg" "images/$name.png"
+done
