@@ -82,11 +82,18 @@ QToolButton* RecognitionPageFrame::addButton(QObject* filter, const char* name, 
     button->setMinimumSize(170, 30);
     button->setAutoFillBackground(true);
     button->setCursor(Qt::PointingHandCursor);
-    // The style draws no button panels: a checked toggle shows by its text.
-    button->setStyleSheet(
-        QStringLiteral("QToolButton { color: rgb( 34, 34, 34 ); padding: 4px "
-                       "10px; } QToolButton:checked { color: rgb( 238, 125, "
-                       "17 ); } QToolButton:hover { color: rgb( 140, 23, 19 ); }"));
+    // The style draws no button panels: the picture behind the text is the
+    // button, and a checked toggle shows by its text.
+    const auto colourText = [button](bool checked) {
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::ButtonText, checked ? QColor(190, 70, 0) : QColor(34, 34, 34));
+        button->setPalette(palette);
+        QFont font = button->font();
+        font.setBold(checked);
+        button->setFont(font);
+    };
+    colourText(false);
+    QObject::connect(button, &QToolButton::toggled, button, colourText);
     button->installEventFilter(filter);
     // Between the two stretches, so the buttons stay centred.
     buttonLayout->insertWidget(buttonLayout->count() - 1, button);
