@@ -274,7 +274,8 @@ LumeraxGUI::LumeraxGUI(QWidget* parent)
     ui->progressBar = new QProgressBar(ui->progressHolder);
     ui->progressBar->setObjectName(QStringLiteral("progressBar"));
     ui->progressBar->setMinimumWidth(200);
-    ui->progressBar->setFormat(QStringLiteral("%v / %m"));
+    // The bar is too low for its text; the count is the status message.
+    ui->progressBar->setTextVisible(false);
     progressLayout->addWidget(ui->progressBar);
     status->addPermanentWidget(ui->progressHolder);
     // A long run can be stopped; what is indexed by then stays.
@@ -287,6 +288,11 @@ LumeraxGUI::LumeraxGUI(QWidget* parent)
     ui->retranslate();
     connect(controller, &Lumerax::progressRangeChanged, ui->progressBar, &QProgressBar::setRange);
     connect(controller, &Lumerax::progressValueChanged, ui->progressBar, &QProgressBar::setValue);
+    connect(controller, &Lumerax::progressValueChanged, this, [this](int done) {
+        if (ui->progressHolder->isVisible())
+            ui->statusbar->showMessage(
+                tr("Indexing pictures: %1 of %2").arg(done).arg(ui->progressBar->maximum()));
+    });
     connect(ui->cancelIndexing, &QToolButton::clicked, controller, &Lumerax::cancelIndexing);
 
     ui->searchManager = new SearchManager(this);
@@ -555,6 +561,7 @@ void LumeraxGUI::indexFinished()
     if (!Lumerax::instance()->isIndexing()) {
         ui->progressHolder->hide();
         ui->cancelIndexing->hide();
+        ui->statusbar->clearMessage();
     }
     reloadIndex();
 }

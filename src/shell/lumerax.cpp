@@ -7,6 +7,7 @@
 #include "store/indexdatabase.h"
 
 #include <QFutureWatcher>
+#include <QThreadPool>
 #include <QUrl>
 #include <QtConcurrent>
 
@@ -32,6 +33,7 @@ Lumerax* Lumerax::instance()
 Lumerax::Lumerax(QObject* parent)
     : QObject(parent)
     , m_watcher(new QFutureWatcher<int>(this))
+    , m_indexingPool(new QThreadPool(this))
 {
     s_instance = this;
     connect(m_watcher, &QFutureWatcher<int>::finished, this, &Lumerax::analyzeFinished);
@@ -47,6 +49,7 @@ Lumerax::~Lumerax()
         m_watcher->cancel();
         m_watcher->waitForFinished();
     }
+    m_indexingPool->waitForDone();
     if (s_instance == this)
         s_instance = nullptr;
 }
@@ -118,9 +121,10 @@ void Lumerax::analyze(const QStringList& files)
     }
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     m_cancelled = cancelled;
-    m_watcher->setFuture(QtConcurrent::mapped(files, [cancelled](const QString& file) {
-        return cancelled->load() ? int(NotIndexed) : indexImage(file);
-    }));
+    m_watcher->setFuture(
+        QtConcurrent::mapped(m_indexingPool, files, [cancelled](const QString& file) {
+            return cancelled->load() ? int(NotIndexed) : indexImage(file);
+        }));
     Q_EMIT indexStarted();
 }
 

@@ -15,6 +15,7 @@
 #include <memory>
 
 template <typename T> class QFutureWatcher;
+class QThreadPool;
 
 namespace veldra {
 
@@ -86,6 +87,9 @@ private Q_SLOTS:
 private:
     QList<QStringList> m_pendingBatches;
     QFutureWatcher<int>* m_watcher = nullptr;
+    // Indexing has a pool of its own: the toolkit paints and scales images
+    // on the global pool, and a long batch there would freeze the window.
+    QThreadPool* m_indexingPool = nullptr;
     // Set by cancelIndexing(): the files of the batch that have not started
     // yet are passed over, so every file still reports its result.
     std::shared_ptr<std::atomic<bool>> m_cancelled;
