@@ -1,0 +1,130 @@
+#include "bcr.h"
+
+#include "cardlayout.h"
+#include "cardlinereader.h"
+#include "cardlocator.h"
+#include "charclassifier.h"
+#include "linetext.h"
+#include "skewcorrector.h"
+#include "templatestore.h"
+
+#include <QtGlobal>
+
+#include <cmath>
+
+namespace veldra {
+
+namespace {
+
+char32_t markCharacter(unsigned char mark)
+{
+    switch (mark) {
+    case 'v':
+        return U'\u02C7';
+    case 0xB4:
+        return U'\u00B4';
+    default:
+        return char32_t(mark);
+    }
+}
+
+} // namespace
+
+BCR::BCR(const std::list<std::string>& templatePaths)
+    : m_templatePaths(templatePaths)
+    , m_templates(std::make_unique<TemplateStore>(templatePaths))
+{ }
+
+BCR::~BCR() = default;
+
+std::vector<std::string> BCR::readCard(const std::string& path)
+{
+    m_lines.clear();
+    CardImage image;
+    image.load(path);
+    if (image.width() == 0 || image.height() == 0) {
+        qWarning("BCR: Error loading Image: Image is empty!");
+        return {};
+    }
+    image.convertToGrey();
+
+    CardLocator locator;
+    m_card = locator.locate(image);
+    m_fine = m_card.width() > m_card.height() ? m_card.scaledToWidth(fineSide)
+                                              : m_card.scaledToHeight(fineSide);
+    if (m_fine.isEmpty())
+        return {};
+    // A card photographed askew is turned straight first: the layout looks
+    // for text lines along the pixel rows.
+    const double skew = SkewCorrector::estimate(m_fine);
+    if (std::abs(skew) >= 0.3) {
+        m_card = SkewCorrector::rotate(m_card, skew);
+        m_fine = m_card.width() > m_card.height() ? m_card.scaledToWidth(fineSide)
+                                                  : m_card.scaledToHeight(fineSide);
+    }
+
+    CardLayout layout(m_card, m_fine);
+    layout.findLines();
+    const float scale = layout.scale();
+
+    CharClassifier classifier(tolerance, RecogniserTables::classCount, m_referenceCount);
+    classifier.setRulesEnabled(m_rules);
+    const std::vector<CharTemplate>& templates = m_templates->templates();
+    CardLineReader reader;
+    m_lines.resize(layout.boxes().size());
+    size_t lineIndex = 0;
+    for (const CardRect& box : layout.boxes()) {
+        const CardRect inCard { int(box.left * scale), int(box.top * scale),
+            int((box.right + 1) * scale) - 1, int((box.bottom + 1) * scale) - 1 };
+        const std::vector<CardGlyph> glyphs = reader.read(m_card, inCard);
+        std::vector<LineCharacter> characters;
+        for (const CardGlyph& glyph : glyphs) {
+            LineCharacter character;
+            character.box = glyph.box;
+            character.top = glyph.top;
+            character.depth = glyph.depth;
+            const int w = glyph.image.width();
+            const int h = glyph.image.height();
+            if (w == 1 && h == 1)
+                character.text = " ";
+            else if (w == 3 && h == 2)
+                character.text = "'";
+            else if (w == 3 && h == 1)
+                character.text = ",";
+            else if (w == 2 && h == 1)
+                character.text = ".";
+            else
+                character.text = m_tables.labels()[size_t(
+                    classifier.classifyCharacter(glyph.image, glyph.shape, templates))];
+            if (glyph.mark && character.text.size() == 1) {
+                const auto base = static_cast<unsigned char>(character.text[0]);
+                char32_t composed = m_tables.compose(base, markCharacter(glyph.mark));
+                // A dotted stem the vote read as a digit one is an i as well.
+                if (!composed && glyph.mark == '.' && (base == '1' || base == '|' || base == '!'))
+                    composed = U'i';
+                // Letters outside Latin-1 keep their base.
+                if (composed && composed <= 0xFF)
+                    character.text = std::string(1, char(composed));
+            }
+            characters.push_back(character);
+        }
+        LineText text(std::move(characters));
+        text.insertWordSpaces();
+        text.correctContext();
+        std::string line = text.text();
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        while (!line.empty() && line.front() == ' ')
+            line.erase(line.begin());
+        m_lines[lineIndex++] = line;
+    }
+    // Lines that produced no character at all are not lines.
+    std::vector<std::string> result;
+    for (const std::string& line : m_lines)
+        if (!line.empty())
+            result.push_back(line);
+    m_lines = result;
+    return m_lines;
+}
+
+} // namespace veldra

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "cardimage.h"
+#include "recognisertables.h"
+
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace veldra {
+
+class TemplateStore;
+
+// The business-card recogniser: reads the text lines of a photographed card.
+// Not re-entrant: one readCard() at a time per object.
+class BCR
+{
+public:
+    // templatePaths: the "*.fdb" character template files, one feature each.
+    explicit BCR(const std::list<std::string>& templatePaths);
+    ~BCR();
+    BCR(const BCR&) = delete;
+    BCR& operator=(const BCR&) = delete;
+
+    // The card's text lines in reading order, Latin-1; empty when the file
+    // cannot be read as a JPEG or holds no text line.
+    std::vector<std::string> readCard(const std::string& path);
+
+    const TemplateStore& templates() const { return *m_templates; }
+    const RecogniserTables& tables() const { return m_tables; }
+    // Switches the look-alike rules off, to measure what they bring.
+    void setConfusionRulesEnabled(bool enabled) { m_rules = enabled; }
+
+    static constexpr int coarseSide = 250;
+    static constexpr int fineSide = 1000;
+    static constexpr int tolerance = 25;
+
+private:
+    std::list<std::string> m_templatePaths;
+    std::unique_ptr<TemplateStore> m_templates;
+    RecogniserTables m_tables;
+    int m_referenceCount = RecogniserTables::referenceCount;
+    std::vector<std::string> m_lines;
+    CardImage m_image;
+    CardImage m_card;
+    CardImage m_fine;
+    bool m_rules = true;
+};
+
+} // namespace veldra

@@ -1,0 +1,61 @@
+// Trains the business-card reader's character templates from fonts of the
+// system and writes them as "*.fdb" files.
+
+#include "templatetrainer.h"
+
+#include <QCommandLineParser>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QTextStream>
+
+using namespace veldra::tools;
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Renders the character classes in free fonts and writes the "
+                       "business-card reader's template files into FOLDER."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("Output folder."));
+    QCommandLineOption features(QStringLiteral("features"),
+        QStringLiteral("Number of feature windows (default 256)."), QStringLiteral("N"),
+        QStringLiteral("256"));
+    parser.addOption(features);
+    parser.process(app);
+    QTextStream out(stdout);
+    if (parser.positionalArguments().size() != 1) {
+        out << parser.helpText();
+        return 2;
+    }
+
+    // Fonts of Debian's fonts-dejavu-core, fonts-liberation2, fonts-freefont-ttf
+    // and fonts-urw-base35. Missing ones are left out, so the output depends
+    // on the installed packages; scripts/install-deps.sh --dev installs them.
+    const QStringList wanted = { "DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono",
+        "Liberation Sans", "Liberation Serif", "FreeSans", "FreeSerif", "Nimbus Sans",
+        "Nimbus Roman", "URW Gothic", "Nimbus Sans Narrow" };
+    QStringList fonts;
+    const QStringList available = QFontDatabase::families();
+    for (const QString& family : wanted)
+        if (available.contains(family))
+            fonts << family;
+        else
+            out << "font missing: " << family << Qt::endl;
+
+    TemplateTrainer trainer;
+    trainer.setFonts(fonts);
+    trainer.setFeatureCount(parser.value(features).toInt());
+    out << "samples: " << trainer.collect() << Qt::endl;
+    trainer.train();
+    out << "features: " << trainer.features().size() << Qt::endl;
+    for (int variant = 0; variant < 3; ++variant)
+        out << "accuracy, variant " << variant << ": " << trainer.accuracy(variant) << Qt::endl;
+    if (!trainer.write(parser.positionalArguments().constFirst())) {
+        out << "cannot write the template files" << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
