@@ -24,11 +24,14 @@ using namespace veldra::tools;
 
 namespace {
 
-int generate(const QString& folder, int count, quint32 seed, int width, QTextStream& out)
+int generate(const QString& folder, int count, quint32 seed, int width, const QStringList& fonts,
+    QTextStream& out)
 {
     if (!QDir().mkpath(folder))
         return 1;
     CardGenerator generator(seed);
+    if (!fonts.isEmpty())
+        generator.setFonts(fonts);
     for (int variant = 0; variant < CardGenerator::VariantCount; ++variant)
         for (int i = 0; i < count; ++i) {
             const QString base = QDir(folder).filePath(QStringLiteral("%1_%2")
@@ -142,9 +145,10 @@ int debugCard(const QString& image, const QString& output, QTextStream& out)
         << locator.bottom() << Qt::endl;
     const CardImage fine
         = card.width() > card.height() ? card.scaledToWidth(1000) : card.scaledToHeight(1000);
+    out << "fine threshold " << fine.binarisationThreshold() << Qt::endl;
     CardLayout layout(card, fine);
     layout.findLines();
-    QImage picture = fine.toQImage();
+    QImage picture = fine.binarised().toQImage();
     QPainter painter(&picture);
     painter.setPen(Qt::red);
     for (const CardRect& b : layout.boxes()) {
@@ -183,7 +187,9 @@ int main(int argc, char* argv[])
         QStringLiteral("no-rules"), QStringLiteral("Skip the look-alike rules."));
     const QCommandLineOption verbose(
         QStringLiteral("verbose"), QStringLiteral("Print every card."));
-    parser.addOptions({ count, seed, width, templates, noRules, verbose });
+    const QCommandLineOption fontList(QStringLiteral("fonts"),
+        QStringLiteral("Comma-separated font families of the cards."), QStringLiteral("LIST"));
+    parser.addOptions({ count, seed, width, templates, noRules, verbose, fontList });
     parser.process(app);
     QTextStream out(stdout);
     const QStringList args = parser.positionalArguments();
@@ -193,7 +199,8 @@ int main(int argc, char* argv[])
     }
     if (args[0] == QLatin1String("generate"))
         return generate(args[1], parser.value(count).toInt(), parser.value(seed).toUInt(),
-            parser.value(width).toInt(), out);
+            parser.value(width).toInt(),
+            parser.isSet(fontList) ? parser.value(fontList).split(QLatin1Char(',')) : QStringList(), out);
     if (args[0] == QLatin1String("debug") && args.size() == 2)
         return debugCard(args[1], args[1] + QStringLiteral(".boxes.png"), out);
     if (args[0] == QLatin1String("score")) {

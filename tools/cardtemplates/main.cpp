@@ -24,6 +24,10 @@ int main(int argc, char* argv[])
         QStringLiteral("Number of feature windows (default 256)."), QStringLiteral("N"),
         QStringLiteral("256"));
     parser.addOption(features);
+    QCommandLineOption only(QStringLiteral("fonts"),
+        QStringLiteral("Comma-separated font families instead of the standard set."),
+        QStringLiteral("LIST"));
+    parser.addOption(only);
     parser.process(app);
     QTextStream out(stdout);
     if (parser.positionalArguments().size() != 1) {
@@ -34,9 +38,13 @@ int main(int argc, char* argv[])
     // Fonts of Debian's fonts-dejavu-core, fonts-liberation2, fonts-freefont-ttf
     // and fonts-urw-base35. Missing ones are left out, so the output depends
     // on the installed packages; scripts/install-deps.sh --dev installs them.
-    const QStringList wanted = { "DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono",
-        "Liberation Sans", "Liberation Serif", "FreeSans", "FreeSerif", "Nimbus Sans",
-        "Nimbus Roman", "URW Gothic", "Nimbus Sans Narrow" };
+    // fonts-roboto, fonts-open-sans, fonts-lato, fonts-croscore and
+    // fonts-crosextra-carlito.
+    QStringList wanted = { "DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono", "Liberation Sans",
+        "Liberation Serif", "FreeSans", "FreeSerif", "Roboto", "Open Sans", "Lato", "Arimo",
+        "Tinos", "Carlito" };
+    if (parser.isSet(only))
+        wanted = parser.value(only).split(QLatin1Char(','));
     QStringList fonts;
     const QStringList available = QFontDatabase::families();
     for (const QString& family : wanted)
@@ -51,7 +59,7 @@ int main(int argc, char* argv[])
     out << "samples: " << trainer.collect() << Qt::endl;
     trainer.train();
     out << "features: " << trainer.features().size() << Qt::endl;
-    for (int variant = 0; variant < 3; ++variant)
+    for (int variant = 0; variant < TemplateTrainer::variants; ++variant)
         out << "accuracy, variant " << variant << ": " << trainer.accuracy(variant) << Qt::endl;
     if (!trainer.write(parser.positionalArguments().constFirst())) {
         out << "cannot write the template files" << Qt::endl;

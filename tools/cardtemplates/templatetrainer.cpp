@@ -185,7 +185,11 @@ void TemplateTrainer::addLine(const QString& text, const QString& family, bool b
 
     CardImage line = CardImage::fromQImage(image);
     line.convertToGrey();
-    if (variant >= 1) {
+    if (variant == 3) {
+        // Out of focus: blur that grows with the letters.
+        for (int pass = 0; pass < pixelSize / 10; ++pass)
+            line = line.smoothed();
+    } else if (variant >= 1) {
         // A soft, noisy, low-contrast photograph of the same line.
         CardImage soft = line.smoothed();
         for (int x = 0; x < soft.width(); ++x)
@@ -232,7 +236,7 @@ int TemplateTrainer::collect()
     for (const QString& family : m_fonts)
         for (bool bold : { false, true })
             for (int pixelSize : { 22, 34, 52 })
-                for (int variant = 0; variant < 3; ++variant)
+                for (int variant = 0; variant < variants; ++variant)
                     for (const Source& source : sources())
                         addLine(QString::fromUtf16(source.text), family, bold, pixelSize, variant,
                             source.cls, source.spacing);

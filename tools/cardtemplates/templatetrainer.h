@@ -17,6 +17,8 @@ namespace veldra::tools {
 class TemplateTrainer
 {
 public:
+    static constexpr int variants = 4;
+
     struct Sample
     {
         int cls = 0;

@@ -10,6 +10,7 @@
 
 #include <QtGlobal>
 
+#include <cctype>
 #include <cmath>
 
 namespace veldra {
@@ -107,6 +108,29 @@ std::vector<std::string> BCR::readCard(const std::string& path)
                     character.text = std::string(1, char(composed));
             }
             characters.push_back(character);
+        }
+        // Digits sit in cells of equal width: a narrow one (a 1) has wide
+        // margins that are no word gap. Spacing looks at its whole cell, and
+        // a blank the cutting put between digits closer than that goes.
+        const float capital = reader.capHeight();
+        for (LineCharacter& c : characters) {
+            const int cell = int(0.55f * capital);
+            if (c.text.size() == 1 && c.text[0] >= '0' && c.text[0] <= '9' && c.box.width() < cell) {
+                const int grow = (cell - c.box.width()) / 2;
+                c.box.left -= grow;
+                c.box.right += grow;
+            }
+        }
+        for (size_t i = 1; i + 1 < characters.size(); ++i) {
+            const std::string& before = characters[i - 1].text;
+            const std::string& after = characters[i + 1].text;
+            const bool digits = before.size() == 1 && after.size() == 1 && std::isdigit(static_cast<unsigned char>(before[0]))
+                && std::isdigit(static_cast<unsigned char>(after[0]));
+            if (characters[i].blank() && digits
+                && characters[i + 1].box.left - characters[i - 1].box.right < 0.5f * capital) {
+                characters.erase(characters.begin() + long(i));
+                --i;
+            }
         }
         LineText text(std::move(characters));
         text.insertWordSpaces();

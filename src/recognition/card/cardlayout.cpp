@@ -257,13 +257,41 @@ void CardLayout::filterBoxes(std::vector<CardRect>& boxes) const
             }
 }
 
+// Dark pixels per row of the box on the fine copy. Dark is judged inside the
+// box, halfway between its ink and its paper, so faint or blurred text that
+// the global threshold left grey still counts.
 std::vector<int> CardLayout::rowProfile(const CardRect& box) const
 {
     std::vector<int> profile(size_t(std::max(0, box.height())), 0);
+    int histogram[256] = {};
+    long total = 0;
     for (int x = box.left; x <= box.right; ++x) {
-        const std::vector<uint32_t>& column = m_ink.column(x);
+        const std::vector<uint32_t>& column = m_fine.column(x);
+        for (int y = box.top; y <= box.bottom; ++y) {
+            ++histogram[(column[size_t(y)] >> 16) & 0xFFu];
+            ++total;
+        }
+    }
+    if (total == 0)
+        return profile;
+    auto percentile = [&](double share) {
+        long seen = 0;
+        for (int i = 0; i < 256; ++i) {
+            seen += histogram[i];
+            if (seen >= share * double(total))
+                return i;
+        }
+        return 255;
+    };
+    const int ink = percentile(0.02);
+    const int paper = percentile(0.9);
+    if (paper - ink < 24)
+        return profile;
+    const int threshold = (ink + paper) / 2;
+    for (int x = box.left; x <= box.right; ++x) {
+        const std::vector<uint32_t>& column = m_fine.column(x);
         for (int y = box.top; y <= box.bottom; ++y)
-            if ((column[size_t(y)] & 0xFFFFFFu) == 0)
+            if (int((column[size_t(y)] >> 16) & 0xFFu) < threshold)
                 ++profile[size_t(y - box.top)];
     }
     return profile;

@@ -112,6 +112,7 @@ std::vector<CardGlyph> CardLineReader::readLine(const CardImage& line, int coreT
     if (groups.empty())
         return {};
     measureLine(groups);
+    groups = splitWide(groups);
 
     const float capital = m_capHeight;
     std::vector<CardGlyph> glyphs;
@@ -120,7 +121,7 @@ std::vector<CardGlyph> CardLineReader::readLine(const CardImage& line, int coreT
         const CardRect& b = group.box;
         if (previous) {
             const int gap = b.left - previous->box.right - 1;
-            if (gap > 0.4f * capital) {
+            if (gap > 0.5f * capital) {
                 CardGlyph blank;
                 blank.image = blankMarker();
                 blank.box = { previous->box.right + 1, b.top, b.left - 1, b.bottom };
@@ -464,6 +465,73 @@ unsigned char CardLineReader::markOf(const Group& group) const
     return topCentre > 0.5 * (b.left + b.right) ? 0xB4 : '`';
 }
 
+// Touching characters (serifs that meet, "ww" in a tight font) form one
+// part wider than any single character; it is cut at the thinnest column
+// near its middle, as long as that column holds only a thin joint.
+std::vector<CardLineReader::Group> CardLineReader::splitWide(const std::vector<Group>& groups) const
+{
+    const float maxWidth = 1.5f * m_capHeight;
+    std::vector<Group> result;
+    std::vector<Group> pending(groups.rbegin(), groups.rend());
+    while (!pending.empty()) {
+        Group group = pending.back();
+        pending.pop_back();
+        const CardRect& b = group.box;
+        if (b.width() <= maxWidth || !group.marks.empty()) {
+            result.push_back(group);
+            continue;
+        }
+        std::vector<int> ink(size_t(b.width()), 0);
+        for (int y = b.top; y <= b.bottom; ++y)
+            for (int x = b.left; x <= b.right; ++x) {
+                const int l = m_labels[size_t(y) * size_t(m_width) + size_t(x)];
+                if (l && belongsTo(group, l))
+                    ++ink[size_t(x - b.left)];
+            }
+        const int from = int(0.3 * b.width());
+        const int to = int(0.7 * b.width());
+        int best = -1;
+        for (int i = from; i <= to; ++i) {
+            const int centre = b.width() / 2;
+            if (best < 0 || ink[size_t(i)] < ink[size_t(best)]
+                || (ink[size_t(i)] == ink[size_t(best)] && std::abs(i - centre) < std::abs(best - centre)))
+                best = i;
+        }
+        if (best < 0 || ink[size_t(best)] > 0.25f * m_capHeight) {
+            result.push_back(group);
+            continue;
+        }
+        Group left = group;
+        Group right = group;
+        left.box.right = b.left + best - 1;
+        right.box.left = b.left + best;
+        left.clipLeft = std::max(group.clipLeft, b.left);
+        left.clipRight = left.box.right;
+        right.clipLeft = right.box.left;
+        right.clipRight = group.clipRight >= 0 ? group.clipRight : b.right;
+        // Shrink both halves to the rows their ink reaches.
+        for (Group* half : { &left, &right }) {
+            int top = half->box.bottom;
+            int bottom = half->box.top;
+            for (int y = half->box.top; y <= half->box.bottom; ++y)
+                for (int x = half->box.left; x <= half->box.right; ++x) {
+                    const int l = m_labels[size_t(y) * size_t(m_width) + size_t(x)];
+                    if (l && belongsTo(group, l)) {
+                        top = std::min(top, y);
+                        bottom = std::max(bottom, y);
+                    }
+                }
+            if (top <= bottom) {
+                half->box.top = top;
+                half->box.bottom = bottom;
+            }
+        }
+        pending.push_back(right);
+        pending.push_back(left);
+    }
+    return result;
+}
+
 bool CardLineReader::belongsTo(const Group& group, int label) const
 {
     for (int i : group.body)
@@ -491,7 +559,9 @@ CardImage CardLineReader::canvas(const Group& group, bool shape) const
             const size_t at = size_t(y) * size_t(m_width) + size_t(x);
             const int l = m_labels[at];
             bool keep = false;
-            if (l)
+            if (group.clipLeft >= 0 && (x < group.clipLeft || x > group.clipRight))
+                keep = false;
+            else if (l)
                 keep = belongsTo(group, l);
             else {
                 for (int dy = -1; dy <= 1 && !keep; ++dy)

@@ -53,6 +53,10 @@ private:
         std::vector<int> body;
         std::vector<int> marks;
         CardRect box;
+        // Columns of the body that belong to this character, when touching
+        // characters were cut apart.
+        int clipLeft = -1;
+        int clipRight = -1;
     };
 
     void enhance();
@@ -60,6 +64,7 @@ private:
     void label(const std::vector<CardRect>& columns, int coreTop, int coreBottom);
     std::vector<Group> groupComponents() const;
     void measureLine(const std::vector<Group>& groups);
+    std::vector<Group> splitWide(const std::vector<Group>& groups) const;
     unsigned char markOf(const Group& group) const;
     CardImage canvas(const Group& group, bool shape) const;
     bool belongsTo(const Group& group, int label) const;

@@ -9,6 +9,9 @@ namespace {
 
 // Letters whose small and capital forms differ only in size, and O/0.
 constexpr const char* sizeOnly = "xXuUcCvVwWzZo0rR";
+// Those whose case the size decides here: r and R differ in shape as well,
+// 0 is settled by its word; s and S are shaped alike too.
+constexpr const char* caseBySize = "xXuUcCvVwWzZoOsS";
 constexpr const char* descenders = "g9yYpP";
 // Separators inside a word: the parts on either side are judged apart.
 constexpr const char* punctuation = "., -_~";
@@ -135,11 +138,9 @@ void LineText::correctContext()
         for (size_t i = wordStart; i < wordEnd; ++i)
             for (char ch : m_characters[i].text) {
                 const auto c = static_cast<unsigned char>(ch);
-                if (ambiguous(ch))
-                    continue;
-                if (isDigit(ch))
+                if (isDigit(ch)) {
                     ++digits;
-                else if (isLetter(c)) {
+                } else if (isLetter(c) && !ambiguous(ch)) {
                     ++letters;
                     if (!in(sizeOnly, ch))
                         isUpper(c) ? ++capitals : ++smalls;
@@ -220,7 +221,7 @@ void LineText::correctContext()
             }
             // Size decides the case of letters that differ in size only,
             // and of the vowels their accents were composed with.
-            if (in(sizeOnly, result) && isLetter(static_cast<unsigned char>(result)))
+            if (in(caseBySize, result))
                 result = char(tall ? toUpper(static_cast<unsigned char>(result))
                                    : toLower(static_cast<unsigned char>(result)));
             else if (c == 0xF6 || c == 0xFC || c == 0xD6 || c == 0xDC || c == 0xF5 || c == 0xF4
