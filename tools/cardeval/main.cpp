@@ -7,7 +7,9 @@
 
 #include "recognition/card/bcr.h"
 #include "recognition/card/cardlayout.h"
+#include "recognition/card/cardlinereader.h"
 #include "recognition/card/cardlocator.h"
+#include "recognition/card/skewcorrector.h"
 
 #include <QPainter>
 
@@ -145,9 +147,33 @@ int debugCard(const QString& image, const QString& output, QTextStream& out)
         << locator.bottom() << Qt::endl;
     const CardImage fine
         = card.width() > card.height() ? card.scaledToWidth(1000) : card.scaledToHeight(1000);
-    out << "fine threshold " << fine.binarisationThreshold() << Qt::endl;
+    out << "fine threshold " << fine.binarisationThreshold() << " skew "
+        << SkewCorrector::estimate(fine) << Qt::endl;
     CardLayout layout(card, fine);
     layout.findLines();
+    // Every line's canvases side by side, with the reader's figures.
+    CardLineReader reader;
+    const float scale = layout.scale();
+    int index = 0;
+    for (const CardRect& box : layout.boxes()) {
+        const CardRect inCard { int(box.left * scale), int(box.top * scale),
+            int((box.right + 1) * scale) - 1, int((box.bottom + 1) * scale) - 1 };
+        const std::vector<CardGlyph> glyphs = reader.read(card, inCard);
+        out << "line " << index << " threshold " << reader.threshold() << " margin "
+            << reader.margin() << " baseline " << reader.baseline() << " capital "
+            << reader.capHeight() << " glyphs " << glyphs.size() << Qt::endl;
+        QImage strip(int(std::max<size_t>(1, glyphs.size())) * 50, 100, QImage::Format_RGB32);
+        strip.fill(Qt::blue);
+        QPainter stripPainter(&strip);
+        for (size_t i = 0; i < glyphs.size(); ++i) {
+            if (!glyphs[i].isMarker()) {
+                stripPainter.drawImage(int(i) * 50, 0, glyphs[i].image.toQImage());
+                stripPainter.drawImage(int(i) * 50, 50, glyphs[i].shape.toQImage());
+            }
+        }
+        stripPainter.end();
+        strip.save(output + QStringLiteral(".line%1.png").arg(index++));
+    }
     QImage picture = fine.binarised().toQImage();
     QPainter painter(&picture);
     painter.setPen(Qt::red);
@@ -200,7 +226,8 @@ int main(int argc, char* argv[])
     if (args[0] == QLatin1String("generate"))
         return generate(args[1], parser.value(count).toInt(), parser.value(seed).toUInt(),
             parser.value(width).toInt(),
-            parser.isSet(fontList) ? parser.value(fontList).split(QLatin1Char(',')) : QStringList(), out);
+            parser.isSet(fontList) ? parser.value(fontList).split(QLatin1Char(',')) : QStringList(),
+            out);
     if (args[0] == QLatin1String("debug") && args.size() == 2)
         return debugCard(args[1], args[1] + QStringLiteral(".boxes.png"), out);
     if (args[0] == QLatin1String("score")) {

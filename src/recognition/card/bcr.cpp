@@ -10,6 +10,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -30,6 +31,51 @@ char32_t markCharacter(unsigned char mark)
 }
 
 } // namespace
+
+std::vector<LineCharacter> BCR::recognise(
+    const std::vector<CardGlyph>& glyphs, CharClassifier& classifier, double& score) const
+{
+    const std::vector<CharTemplate>& templates = m_templates->templates();
+    std::vector<LineCharacter> characters;
+    long votes = 0;
+    int classified = 0;
+    for (const CardGlyph& glyph : glyphs) {
+        LineCharacter character;
+        character.box = glyph.box;
+        character.top = glyph.top;
+        character.depth = glyph.depth;
+        const int w = glyph.image.width();
+        const int h = glyph.image.height();
+        if (w == 1 && h == 1) {
+            character.text = " ";
+        } else if (w == 3 && h == 2) {
+            character.text = "'";
+        } else if (w == 3 && h == 1) {
+            character.text = ",";
+        } else if (w == 2 && h == 1) {
+            character.text = ".";
+        } else {
+            const int cls = classifier.classifyCharacter(glyph.image, glyph.shape, templates);
+            character.text = m_tables.labels()[size_t(cls)];
+            if (!classifier.votes().empty())
+                votes += *std::max_element(classifier.votes().begin(), classifier.votes().end());
+            ++classified;
+        }
+        if (glyph.mark && character.text.size() == 1) {
+            const auto base = static_cast<unsigned char>(character.text[0]);
+            char32_t composed = m_tables.compose(base, markCharacter(glyph.mark));
+            // A dotted stem the vote read as a digit one is an i as well.
+            if (!composed && glyph.mark == '.' && (base == '1' || base == '|' || base == '!'))
+                composed = U'i';
+            // Letters outside Latin-1 keep their base.
+            if (composed && composed <= 0xFF)
+                character.text = std::string(1, char(composed));
+        }
+        characters.push_back(character);
+    }
+    score = classified ? double(votes) / classified : 0.0;
+    return characters;
+}
 
 BCR::BCR(const std::list<std::string>& templatePaths)
     : m_templatePaths(templatePaths)
@@ -70,7 +116,6 @@ std::vector<std::string> BCR::readCard(const std::string& path)
 
     CharClassifier classifier(tolerance, RecogniserTables::classCount, m_referenceCount);
     classifier.setRulesEnabled(m_rules);
-    const std::vector<CharTemplate>& templates = m_templates->templates();
     CardLineReader reader;
     m_lines.resize(layout.boxes().size());
     size_t lineIndex = 0;
@@ -78,44 +123,28 @@ std::vector<std::string> BCR::readCard(const std::string& path)
         const CardRect inCard { int(box.left * scale), int(box.top * scale),
             int((box.right + 1) * scale) - 1, int((box.bottom + 1) * scale) - 1 };
         const std::vector<CardGlyph> glyphs = reader.read(m_card, inCard);
-        std::vector<LineCharacter> characters;
-        for (const CardGlyph& glyph : glyphs) {
-            LineCharacter character;
-            character.box = glyph.box;
-            character.top = glyph.top;
-            character.depth = glyph.depth;
-            const int w = glyph.image.width();
-            const int h = glyph.image.height();
-            if (w == 1 && h == 1)
-                character.text = " ";
-            else if (w == 3 && h == 2)
-                character.text = "'";
-            else if (w == 3 && h == 1)
-                character.text = ",";
-            else if (w == 2 && h == 1)
-                character.text = ".";
-            else
-                character.text = m_tables.labels()[size_t(
-                    classifier.classifyCharacter(glyph.image, glyph.shape, templates))];
-            if (glyph.mark && character.text.size() == 1) {
-                const auto base = static_cast<unsigned char>(character.text[0]);
-                char32_t composed = m_tables.compose(base, markCharacter(glyph.mark));
-                // A dotted stem the vote read as a digit one is an i as well.
-                if (!composed && glyph.mark == '.' && (base == '1' || base == '|' || base == '!'))
-                    composed = U'i';
-                // Letters outside Latin-1 keep their base.
-                if (composed && composed <= 0xFF)
-                    character.text = std::string(1, char(composed));
+        double score = 0;
+        std::vector<LineCharacter> characters = recognise(glyphs, classifier, score);
+        float capital = reader.capHeight();
+        // Is the line's size right? A line of small letters alone can pass
+        // for capitals and the reverse; the reading the templates agree with
+        // better wins.
+        if (reader.alternativeCapHeight() > 0 && !characters.empty()) {
+            double otherScore = 0;
+            std::vector<LineCharacter> other
+                = recognise(reader.glyphs(reader.alternativeCapHeight()), classifier, otherScore);
+            if (otherScore > score) {
+                characters = std::move(other);
+                capital = reader.alternativeCapHeight();
             }
-            characters.push_back(character);
         }
         // Digits sit in cells of equal width: a narrow one (a 1) has wide
         // margins that are no word gap. Spacing looks at its whole cell, and
         // a blank the cutting put between digits closer than that goes.
-        const float capital = reader.capHeight();
         for (LineCharacter& c : characters) {
             const int cell = int(0.55f * capital);
-            if (c.text.size() == 1 && c.text[0] >= '0' && c.text[0] <= '9' && c.box.width() < cell) {
+            if (c.text.size() == 1 && c.text[0] >= '0' && c.text[0] <= '9'
+                && c.box.width() < cell) {
                 const int grow = (cell - c.box.width()) / 2;
                 c.box.left -= grow;
                 c.box.right += grow;
@@ -124,7 +153,8 @@ std::vector<std::string> BCR::readCard(const std::string& path)
         for (size_t i = 1; i + 1 < characters.size(); ++i) {
             const std::string& before = characters[i - 1].text;
             const std::string& after = characters[i + 1].text;
-            const bool digits = before.size() == 1 && after.size() == 1 && std::isdigit(static_cast<unsigned char>(before[0]))
+            const bool digits = before.size() == 1 && after.size() == 1
+                && std::isdigit(static_cast<unsigned char>(before[0]))
                 && std::isdigit(static_cast<unsigned char>(after[0]));
             if (characters[i].blank() && digits
                 && characters[i + 1].box.left - characters[i - 1].box.right < 0.5f * capital) {

@@ -10,7 +10,10 @@
 
 namespace veldra {
 
+class CharClassifier;
 class TemplateStore;
+struct CardGlyph;
+struct LineCharacter;
 
 // The business-card recogniser: reads the text lines of a photographed card.
 // Not re-entrant: one readCard() at a time per object.
@@ -37,6 +40,10 @@ public:
     static constexpr int tolerance = 25;
 
 private:
+    // Classifies the glyphs of a line; score is the mean winning vote.
+    std::vector<LineCharacter> recognise(
+        const std::vector<CardGlyph>& glyphs, CharClassifier& classifier, double& score) const;
+
     std::list<std::string> m_templatePaths;
     std::unique_ptr<TemplateStore> m_templates;
     RecogniserTables m_tables;

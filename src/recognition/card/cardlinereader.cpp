@@ -35,6 +35,8 @@ std::vector<CardGlyph> CardLineReader::readLine(const CardImage& line, int coreT
 {
     m_components.clear();
     m_labels.clear();
+    m_groups.clear();
+    m_alternativeCapHeight = 0;
     m_inverted = false;
     m_width = line.width();
     m_height = line.height();
@@ -109,15 +111,23 @@ std::vector<CardGlyph> CardLineReader::readLine(const CardImage& line, int coreT
 
     label(columns, std::max(0, coreTop), std::min(m_height - 1, coreBottom));
     std::vector<Group> groups = groupComponents();
+    // Parts above or below the line proper were kept only as accents.
+    groups.erase(
+        std::remove_if(groups.begin(), groups.end(),
+            [&](const Group& g) { return g.box.bottom < coreTop || g.box.top > coreBottom; }),
+        groups.end());
     if (groups.empty())
         return {};
     measureLine(groups);
-    groups = splitWide(groups);
+    m_groups = splitWide(groups);
+    return glyphs(m_capHeight);
+}
 
-    const float capital = m_capHeight;
+std::vector<CardGlyph> CardLineReader::glyphs(float capital) const
+{
     std::vector<CardGlyph> glyphs;
     const Group* previous = nullptr;
-    for (const Group& group : groups) {
+    for (const Group& group : m_groups) {
         const CardRect& b = group.box;
         if (previous) {
             const int gap = b.left - previous->box.right - 1;
@@ -138,8 +148,8 @@ std::vector<CardGlyph> CardLineReader::readLine(const CardImage& line, int coreT
         const float height = float(b.height()) / capital;
         const float width = float(b.width()) / capital;
         if (!m_markers) {
-            glyph.image = canvas(group, false);
-            glyph.shape = canvas(group, true);
+            glyph.image = canvas(group, capital, false);
+            glyph.shape = canvas(group, capital, true);
         } else if (height < 0.4f && width < 0.4f && glyph.top < 0.35f && glyph.depth > -0.12f
             && glyph.depth <= 0.12f) {
             glyph.image = fullStopMarker();
@@ -148,8 +158,8 @@ std::vector<CardGlyph> CardLineReader::readLine(const CardImage& line, int coreT
         } else if (height < 0.5f && width < 0.3f && glyph.depth < -0.45f) {
             glyph.image = apostropheMarker();
         } else {
-            glyph.image = canvas(group, false);
-            glyph.shape = canvas(group, true);
+            glyph.image = canvas(group, capital, false);
+            glyph.shape = canvas(group, capital, true);
         }
         glyphs.push_back(std::move(glyph));
     }
@@ -309,7 +319,10 @@ void CardLineReader::label(const std::vector<CardRect>& columns, int coreTop, in
     const int coreHeight = coreBottom - coreTop + 1;
     const int speck = std::max(2, int(0.0004 * coreHeight * coreHeight));
     for (Component& c : m_components) {
-        const bool outside = c.box.bottom < coreTop || c.box.top > coreBottom;
+        // Accents of capitals may stand above the line's box; they are kept
+        // for now and dropped with their group unless they sit on a letter.
+        const bool outside
+            = c.box.bottom < coreTop - coreHeight / 3 || c.box.top > coreBottom + coreHeight / 3;
         const bool reachesBorder = (c.box.top == 0 && c.box.bottom < coreTop + coreHeight / 3)
             || (c.box.bottom == h - 1 && c.box.top > coreBottom - coreHeight / 3);
         if (outside || reachesBorder || c.area <= speck || c.box.height() > 2.5 * coreHeight)
@@ -407,21 +420,51 @@ void CardLineReader::measureLine(const std::vector<Group>& groups)
             tops.push_back(m_baseline - float(g.box.top) + 1);
     std::sort(tops.begin(), tops.end());
     float capital = tall;
+    m_alternativeCapHeight = 0;
     if (!tops.empty()) {
-        // Lower-case bodies and capitals form two clusters; the capital height
-        // is the upper one.
-        size_t split = 0;
-        float best = 1.18f;
-        for (size_t i = 0; i + 1 < tops.size(); ++i) {
-            if (tops[i] < 0.4f * tops.back())
-                continue;
-            const float ratio = tops[i + 1] / std::max(1.0f, tops[i]);
-            if (ratio > best) {
-                best = ratio;
-                split = i + 1;
-            }
+        // Small letters and capitals (or ascenders) form two clusters; the
+        // capital height is the upper one. Full stops and the like are no
+        // letter bodies.
+        const float highest = tops.back();
+        std::vector<float> bodies;
+        for (float t : tops)
+            if (t >= 0.4f * highest)
+                bodies.push_back(t);
+        const float middle = medianOf(bodies);
+        const float upper = bodies.back();
+        capital = middle;
+        // A line of one cluster is either small letters or capitals and
+        // digits. Small letters give themselves away by ascenders that are
+        // only a little taller (t), by dots and umlauts above them, or by
+        // descenders; a capital is then about 1.4 small-letter heights.
+        bool smallLetters = false;
+        for (const Group& g : groups) {
+            int top = g.box.top;
+            for (int i : g.marks)
+                top = std::min(top, m_components[size_t(i)].box.top);
+            const float height = m_baseline - float(top) + 1;
+            const float depth = float(g.box.bottom) - m_baseline;
+            const float bodyHeight = m_baseline - float(g.box.top) + 1;
+            // The dot of an i (one mark; umlauts have two, and sit on
+            // capitals too).
+            if (g.marks.size() == 1 && height > 1.25f * middle && bodyHeight < 1.12f * middle)
+                smallLetters = true;
+            // g, p, q, y: as wide as a small letter, reaching below the line
+            // (brackets are taller and thin).
+            if (depth > 0.3f * middle && bodyHeight < 1.12f * middle
+                && g.box.width() > 0.6f * middle)
+                smallLetters = true;
         }
-        capital = medianOf(std::vector<float>(tops.begin() + long(split), tops.end()));
+        if (upper > 1.25f * middle) {
+            std::vector<float> tall;
+            for (float t : bodies)
+                if (t >= 0.5f * (middle + upper))
+                    tall.push_back(t);
+            capital = medianOf(tall);
+        } else if (upper > 1.12f * middle || smallLetters) {
+            capital = 1.4f * middle;
+        }
+        m_alternativeCapHeight = capital > 1.1f * middle ? middle : 1.4f * middle;
     }
     m_capHeight = std::max(4.0f, capital);
 }
@@ -494,7 +537,8 @@ std::vector<CardLineReader::Group> CardLineReader::splitWide(const std::vector<G
         for (int i = from; i <= to; ++i) {
             const int centre = b.width() / 2;
             if (best < 0 || ink[size_t(i)] < ink[size_t(best)]
-                || (ink[size_t(i)] == ink[size_t(best)] && std::abs(i - centre) < std::abs(best - centre)))
+                || (ink[size_t(i)] == ink[size_t(best)]
+                    && std::abs(i - centre) < std::abs(best - centre)))
                 best = i;
         }
         if (best < 0 || ink[size_t(best)] > 0.25f * m_capHeight) {
@@ -540,7 +584,7 @@ bool CardLineReader::belongsTo(const Group& group, int label) const
     return false;
 }
 
-CardImage CardLineReader::canvas(const Group& group, bool shape) const
+CardImage CardLineReader::canvas(const Group& group, float capital, bool shape) const
 {
     const CardRect& b = group.box;
     // The character's own plane: its body ink and the grey around it, with
@@ -625,7 +669,7 @@ CardImage CardLineReader::canvas(const Group& group, bool shape) const
         firstRow = 4;
         lastRow = 43;
     } else {
-        scaleY = capitalRows / double(m_capHeight);
+        scaleY = capitalRows / double(capital);
         scaleX = std::min(scaleY, 46.0 / pw);
         originY = m_baseline + 1 - baselineRow / scaleY;
         firstRow = 4;

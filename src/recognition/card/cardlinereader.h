@@ -19,6 +19,13 @@ public:
     // line: a grey line image whose text occupies rows coreTop to coreBottom.
     std::vector<CardGlyph> readLine(const CardImage& line, int coreTop, int coreBottom);
 
+    // The glyphs of the last line read, normalised for another capital
+    // height (to try a second reading of the line's size).
+    std::vector<CardGlyph> glyphs(float capital) const;
+    // The other plausible capital height of the last line: small letters
+    // taken for capitals or the reverse; 0 when there is none.
+    float alternativeCapHeight() const { return m_alternativeCapHeight; }
+
     // With markers off every character becomes a canvas, full stops and
     // commas included (for training the templates).
     void setMarkersEnabled(bool enabled) { m_markers = enabled; }
@@ -66,7 +73,7 @@ private:
     void measureLine(const std::vector<Group>& groups);
     std::vector<Group> splitWide(const std::vector<Group>& groups) const;
     unsigned char markOf(const Group& group) const;
-    CardImage canvas(const Group& group, bool shape) const;
+    CardImage canvas(const Group& group, float capital, bool shape) const;
     bool belongsTo(const Group& group, int label) const;
 
     int m_width = 0;
@@ -82,6 +89,8 @@ private:
     bool m_markers = true;
     float m_baseline = 0;
     float m_capHeight = 0;
+    float m_alternativeCapHeight = 0;
+    std::vector<Group> m_groups;
 };
 
 } // namespace veldra

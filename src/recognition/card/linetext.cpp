@@ -227,6 +227,9 @@ void LineText::correctContext()
             else if (c == 0xF6 || c == 0xFC || c == 0xD6 || c == 0xDC || c == 0xF5 || c == 0xF4
                 || c == 0xF3 || c == 0xF2 || c == 0xFB || c == 0xFA || c == 0xF9)
                 result = char(tall ? toUpper(c) : toLower(c));
+            // A cedilla hangs below the line; without it the letter is a c.
+            if ((c == 0xE7 || c == 0xC7) && !descends)
+                result = tall ? 'C' : 'c';
             if (in(descenders, result) && isLetter(static_cast<unsigned char>(result))) {
                 if (result == 'y' || result == 'Y')
                     result = descends ? 'y' : 'Y';
