@@ -13,9 +13,11 @@ struct Command
 };
 
 int runEdges(const QStringList& arguments);
+int runReadCard(const QStringList& arguments);
 
 inline constexpr Command commands[] = {
     { "edges", "Write the edge image of a picture as PNG.", runEdges },
+    { "read-card", "Print the text lines of a photographed business card.", runReadCard },
 };
 
 } // namespace veldra::cli

@@ -20,6 +20,10 @@ packages=(
 if [ "${1:-}" = "--dev" ]; then
   # tools for looking at the GUI by hand and for fuzzing
   packages+=(xvfb xdotool imagemagick sqlite3 clang)
+  # free fonts for training the business-card templates and for the card
+  # evaluation kit (tools/cardtemplates, tools/cardeval)
+  packages+=(fonts-dejavu-core fonts-liberation2 fonts-freefont-ttf fonts-roboto fonts-open-sans
+    fonts-lato fonts-croscore fonts-crosextra-carlito)
 fi
 
 missing=()

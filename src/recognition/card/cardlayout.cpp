@@ -176,8 +176,10 @@ std::vector<CardRect> CardLayout::collectBlobs()
                         }
                     }
             }
-            const bool keep = box.bottom - box.top > 4 && box.right - box.left > 6 && box.top > 0
-                && box.bottom <= h - 2 && box.left > 0 && box.right <= w - 2;
+            // The grid never fills its outermost cells, so a blob that reaches
+            // the image's border ends one cell further in.
+            const bool keep = box.bottom - box.top > 4 && box.right - box.left > 6 && box.top > 1
+                && box.bottom < h - 2 && box.left > 1 && box.right < w - 2;
             if (keep) {
                 if (box.left > 1)
                     --box.left;

@@ -25,8 +25,10 @@ std::vector<CardGlyph> CardLineReader::read(const CardImage& card, const CardRec
     const int margin = int(0.25 * box.height());
     const int top = std::max(0, box.top - margin);
     const int bottom = std::min(card.height() - 1, box.bottom + margin);
-    const int left = std::max(0, box.left);
-    const int right = std::min(card.width() - 1, box.right);
+    // The box comes from a coarse grid; a few columns more keep the first
+    // and last letters whole.
+    const int left = std::max(0, box.left - margin);
+    const int right = std::min(card.width() - 1, box.right + margin);
     const CardImage line = card.copy(left, top, right - left + 1, bottom - top + 1);
     return readLine(line, box.top - top, box.bottom - top);
 }
