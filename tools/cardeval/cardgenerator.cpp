@@ -150,14 +150,17 @@ QImage CardGenerator::makePhoto(const QStringList& lines, int variant, int photo
     const int cardW = int(portrait ? cardShort : cardLong);
     const int cardH = int(portrait ? cardLong : cardShort);
     QImage card(cardW, cardH, QImage::Format_RGB32);
-    const int paper = 236 + int(m_random.bounded(18));
-    card.fill(qRgb(paper, paper, std::max(0, paper - int(m_random.bounded(12)))));
+    // A third of the cards are printed pure black on pure white.
+    const bool pure = m_random.bounded(3) == 0;
+    const int paper = pure ? 255 : 236 + int(m_random.bounded(18));
+    card.fill(pure ? qRgb(255, 255, 255)
+                   : qRgb(paper, paper, std::max(0, paper - int(m_random.bounded(12)))));
     {
         QPainter painter(&card);
         painter.setRenderHint(QPainter::TextAntialiasing);
         const QString family = pick(m_fonts);
-        const int ink = int(m_random.bounded(50));
-        painter.setPen(QColor(ink, ink, ink + int(m_random.bounded(30))));
+        const int ink = pure ? 0 : int(m_random.bounded(50));
+        painter.setPen(pure ? QColor(0, 0, 0) : QColor(ink, ink, ink + int(m_random.bounded(30))));
         double size = cardShort * (0.045 + 0.015 * m_random.generateDouble());
         const double margin = cardW * 0.08;
         // Shrink until every line fits.

@@ -56,7 +56,7 @@ int score(
     for (const QString& name : bpv.entryList({ QStringLiteral("*.fdb") }, QDir::Files, QDir::Name))
         paths.push_back(bpv.absoluteFilePath(name).toStdString());
     BCR reader(paths);
-    reader.setConfusionRulesEnabled(rules);
+    reader.setConfusionRuleGroups(rules);
 
     struct Totals
     {
@@ -215,7 +215,9 @@ int main(int argc, char* argv[])
         QStringLiteral("verbose"), QStringLiteral("Print every card."));
     const QCommandLineOption fontList(QStringLiteral("fonts"),
         QStringLiteral("Comma-separated font families of the cards."), QStringLiteral("LIST"));
-    parser.addOptions({ count, seed, width, templates, noRules, verbose, fontList });
+    const QCommandLineOption ruleMask(QStringLiteral("rules"),
+        QStringLiteral("Hexadecimal mask of the look-alike rules to run."), QStringLiteral("MASK"));
+    parser.addOptions({ count, seed, width, templates, noRules, verbose, fontList, ruleMask });
     parser.process(app);
     QTextStream out(stdout);
     const QStringList args = parser.positionalArguments();
@@ -234,7 +236,12 @@ int main(int argc, char* argv[])
         QString folder = parser.value(templates);
         if (folder.isEmpty())
             folder = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/bpv");
-        return score(args[1], folder, !parser.isSet(noRules), parser.isSet(verbose), out);
+        uint32_t rules = 0xFFFFFFFFu;
+        if (parser.isSet(noRules))
+            rules = 0;
+        if (parser.isSet(ruleMask))
+            rules = parser.value(ruleMask).toUInt(nullptr, 16);
+        return score(args[1], folder, rules, parser.isSet(verbose), out);
     }
     out << parser.helpText();
     return 2;

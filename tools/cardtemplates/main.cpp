@@ -28,6 +28,16 @@ int main(int argc, char* argv[])
         QStringLiteral("Comma-separated font families instead of the standard set."),
         QStringLiteral("LIST"));
     parser.addOption(only);
+    QCommandLineOption variants(QStringLiteral("variants"),
+        QStringLiteral("Number of rendering variants (1 to 4, default 4)."), QStringLiteral("N"),
+        QStringLiteral("4"));
+    parser.addOption(variants);
+    QCommandLineOption medoids(
+        QStringLiteral("medoids"), QStringLiteral("Use real samples as prototypes."));
+    parser.addOption(medoids);
+    QCommandLineOption noLines(
+        QStringLiteral("no-lines"), QStringLiteral("Train on single characters only."));
+    parser.addOption(noLines);
     parser.process(app);
     QTextStream out(stdout);
     if (parser.positionalArguments().size() != 1) {
@@ -56,10 +66,13 @@ int main(int argc, char* argv[])
     TemplateTrainer trainer;
     trainer.setFonts(fonts);
     trainer.setFeatureCount(parser.value(features).toInt());
+    trainer.setVariants(parser.value(variants).toInt());
+    trainer.setMedoids(parser.isSet(medoids));
+    trainer.setLineSamples(!parser.isSet(noLines));
     out << "samples: " << trainer.collect() << Qt::endl;
     trainer.train();
     out << "features: " << trainer.features().size() << Qt::endl;
-    for (int variant = 0; variant < TemplateTrainer::variants; ++variant)
+    for (int variant = 0; variant < parser.value(variants).toInt(); ++variant)
         out << "accuracy, variant " << variant << ": " << trainer.accuracy(variant) << Qt::endl;
     if (!trainer.write(parser.positionalArguments().constFirst())) {
         out << "cannot write the template files" << Qt::endl;

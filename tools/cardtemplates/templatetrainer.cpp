@@ -143,6 +143,137 @@ std::vector<Window> candidateWindows()
 
 } // namespace
 
+int TemplateTrainer::classOf(QChar c)
+{
+    switch (c.unicode()) {
+    case u'.':
+    case u',':
+    case u'\'':
+    case u':':
+    case u';':
+        return markerClass;
+    case u'i':
+        return 19;
+    case u'j':
+        return 16;
+    case u'\u00E4':
+        return 0;
+    case u'\u00C4':
+        return 1;
+    case u'\u00F6':
+        return 25;
+    case u'\u00D6':
+        return 52;
+    case u'\u00FC':
+    case u'\u00DC':
+        return 35;
+    case u'\u00E9':
+    case u'\u00E8':
+        return 7;
+    default:
+        break;
+    }
+    for (const Source& source : sources())
+        if (source.text[1] == 0 && source.text[0] == c.unicode())
+            return source.cls;
+    return unknown;
+}
+
+CardImage TemplateTrainer::photograph(
+    const QImage& image, int variant, int pixelSize, CardRect& box)
+{
+    CardImage line = CardImage::fromQImage(image);
+    line.convertToGrey();
+    if (variant == 3) {
+        // Out of focus: blur that grows with the letters.
+        for (int pass = 0; pass < pixelSize / 10; ++pass)
+            line = line.smoothed();
+    } else if (variant >= 1) {
+        // A soft, noisy, low-contrast photograph of the same line.
+        CardImage soft = line.smoothed();
+        for (int x = 0; x < soft.width(); ++x)
+            for (int y = 0; y < soft.height(); ++y) {
+                m_noiseState = m_noiseState * 1103515245u + 12345u;
+                const int noise = int((m_noiseState >> 16) % 25) - 12;
+                const int g = soft.grey(x, y);
+                const int v = variant == 2 ? 50 + g * 150 / 255 : g;
+                soft.setPixel(x, y, CardImage::greyPixel(std::clamp(v + noise, 0, 255)));
+            }
+        line = soft;
+    }
+    box = { line.width(), line.height(), -1, -1 };
+    for (int x = 0; x < line.width(); ++x)
+        for (int y = 0; y < line.height(); ++y)
+            if (line.grey(x, y) < 128) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y);
+                box.bottom = std::max(box.bottom, y);
+            }
+    if (!box.isEmpty()) {
+        box.left = std::max(0, box.left - 2);
+        box.right = std::min(line.width() - 1, box.right + 2);
+    }
+    return line;
+}
+
+// A whole line of text cut by the reader as in recognition; kept when its
+// characters and the reader's pieces pair up one to one.
+void TemplateTrainer::addTextLine(
+    const QString& text, const QString& family, bool bold, int pixelSize, int variant)
+{
+    std::vector<int> expected;
+    for (const QChar c : text) {
+        if (c == QLatin1Char(' '))
+            continue;
+        const int cls = classOf(c);
+        if (cls == unknown)
+            return;
+        expected.push_back(cls);
+    }
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    const QFontMetrics metrics(font);
+    const int margin = pixelSize;
+    const int width = metrics.horizontalAdvance(text) + 2 * margin;
+    const int height = pixelSize * 2 + 2 * margin;
+    const int scale = variant == 2 ? 2 : 1;
+    QImage image(width * scale, height * scale, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.scale(scale, scale);
+        painter.setPen(Qt::black);
+        painter.setFont(font);
+        painter.drawText(margin, margin + pixelSize * 13 / 10, text);
+    }
+    if (variant == 2)
+        image = image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    CardRect box;
+    const CardImage line = photograph(image, variant, pixelSize, box);
+    if (box.isEmpty())
+        return;
+    CardLineReader reader;
+    const std::vector<CardGlyph> glyphs = reader.read(line, box);
+    std::vector<const CardGlyph*> pieces;
+    for (const CardGlyph& glyph : glyphs)
+        if (!(glyph.image.width() == 1 && glyph.image.height() == 1))
+            pieces.push_back(&glyph);
+    if (pieces.size() != expected.size())
+        return;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const bool marker = pieces[i]->isMarker();
+        if (marker != (expected[i] == markerClass))
+            return;
+    }
+    for (size_t i = 0; i < pieces.size(); ++i)
+        if (expected[i] != markerClass)
+            m_samples.push_back({ expected[i], variant, pieces[i]->image });
+}
+
 void TemplateTrainer::addLine(const QString& text, const QString& family, bool bold, int pixelSize,
     int variant, int cls, int spacing)
 {
@@ -182,40 +313,10 @@ void TemplateTrainer::addLine(const QString& text, const QString& family, bool b
     }
     if (variant == 2)
         image = image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-
-    CardImage line = CardImage::fromQImage(image);
-    line.convertToGrey();
-    if (variant == 3) {
-        // Out of focus: blur that grows with the letters.
-        for (int pass = 0; pass < pixelSize / 10; ++pass)
-            line = line.smoothed();
-    } else if (variant >= 1) {
-        // A soft, noisy, low-contrast photograph of the same line.
-        CardImage soft = line.smoothed();
-        for (int x = 0; x < soft.width(); ++x)
-            for (int y = 0; y < soft.height(); ++y) {
-                m_noiseState = m_noiseState * 1103515245u + 12345u;
-                const int noise = int((m_noiseState >> 16) % 25) - 12;
-                const int g = soft.grey(x, y);
-                const int v = variant == 2 ? 50 + g * 150 / 255 : g;
-                soft.setPixel(x, y, CardImage::greyPixel(std::clamp(v + noise, 0, 255)));
-            }
-        line = soft;
-    }
-
-    CardRect box { line.width(), line.height(), -1, -1 };
-    for (int x = 0; x < line.width(); ++x)
-        for (int y = 0; y < line.height(); ++y)
-            if (line.grey(x, y) < 128) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
-            }
+    CardRect box;
+    const CardImage line = photograph(image, variant, pixelSize, box);
     if (box.isEmpty())
         return;
-    box.left = std::max(0, box.left - 2);
-    box.right = std::min(line.width() - 1, box.right + 2);
 
     CardLineReader reader;
     reader.setMarkersEnabled(false);
@@ -229,6 +330,48 @@ void TemplateTrainer::addLine(const QString& text, const QString& family, bool b
     m_samples.push_back({ cls, variant, characters[2]->image });
 }
 
+// Lines like those on cards, from words of their own (the evaluation kit
+// draws from other lists).
+QStringList TemplateTrainer::corpus()
+{
+    static const QStringList words = { "Brigitte", "Wolfgang", "Hannelore", "Dietrich", "Ursula",
+        "Bernhard", "Schmitz", "Wolff", "Meier", "Pfeiffer", "Gößl", "Kästner", "Mühlenkamp",
+        "Ingenieurin", "Buchhaltung", "Verkauf", "Beratung", "Direktor", "Assistenz", "Technik",
+        "Quellweg", "Uferstraße", "Zeppelinplatz", "Jahnallee", "Potsdam", "Kiel", "Augsburg",
+        "Göttingen", "Lübeck", "Oberursel", "Telefon", "Mobil", "Fax", "E-Mail", "Internet",
+        "Holzbau", "Druckerei", "Praxis", "Dr. med.", "Zahnarzt", "Quartier", "Kanzlei", "Vertrieb",
+        "Export", "Yacht", "Xaver", "Juwelier", "Wäscherei", "Öko", "Übersee" };
+    QStringList lines;
+    uint32_t state = 987654321u;
+    auto next = [&state](uint32_t n) {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) % n;
+    };
+    for (int i = 0; i < 24; ++i) {
+        QString line;
+        const int kind = i % 4;
+        if (kind == 0) {
+            line = words[int(next(uint32_t(words.size())))] + QLatin1Char(' ')
+                + words[int(next(uint32_t(words.size())))];
+        } else if (kind == 1) {
+            line = QStringLiteral("%1 %2 %3")
+                       .arg(words[int(next(uint32_t(words.size())))])
+                       .arg(1 + next(199))
+                       .arg(10000 + next(89999));
+        } else if (kind == 2) {
+            line = QStringLiteral("+49 (0)%1 %2-%3")
+                       .arg(20 + next(900))
+                       .arg(100 + next(899))
+                       .arg(1000 + next(8999));
+        } else {
+            line = words[int(next(uint32_t(words.size())))].toLower() + QLatin1Char('@')
+                + words[int(next(uint32_t(words.size())))].toLower() + QStringLiteral(".de");
+        }
+        lines << line;
+    }
+    return lines;
+}
+
 int TemplateTrainer::collect()
 {
     m_samples.clear();
@@ -236,10 +379,14 @@ int TemplateTrainer::collect()
     for (const QString& family : m_fonts)
         for (bool bold : { false, true })
             for (int pixelSize : { 22, 34, 52 })
-                for (int variant = 0; variant < variants; ++variant)
+                for (int variant = 0; variant < m_variants; ++variant) {
                     for (const Source& source : sources())
                         addLine(QString::fromUtf16(source.text), family, bold, pixelSize, variant,
                             source.cls, source.spacing);
+                    if (m_lines)
+                        for (const QString& text : corpus())
+                            addTextLine(text, family, bold, pixelSize, variant);
+                }
     return int(m_samples.size());
 }
 
@@ -422,6 +569,15 @@ void TemplateTrainer::train()
                     for (size_t k = 0; k < f; ++k)
                         centres[size_t(p)][k] = sums[size_t(p)][k] / sizes[size_t(p)];
         }
+        if (m_medoids) {
+            for (int p = 0; p < prototypes; ++p) {
+                size_t nearest = members.front();
+                for (size_t i : members)
+                    if (distance(i, centres[size_t(p)]) < distance(nearest, centres[size_t(p)]))
+                        nearest = i;
+                centres[size_t(p)] = centreOf(nearest);
+            }
+        }
         for (int p = 0; p < prototypes; ++p)
             for (size_t k = 0; k < f; ++k)
                 m_features[k].values[size_t(p * classes + c)]
@@ -432,7 +588,7 @@ void TemplateTrainer::train()
 double TemplateTrainer::accuracy(int variant) const
 {
     CharClassifier classifier(25, RecogniserTables::classCount, RecogniserTables::referenceCount);
-    classifier.setRulesEnabled(false);
+    classifier.setRuleGroups(0);
     int right = 0;
     int total = 0;
     for (const Sample& sample : m_samples) {

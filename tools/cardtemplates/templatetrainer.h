@@ -1,8 +1,10 @@
 #pragma once
 
 #include "recognition/card/cardimage.h"
+#include "recognition/card/cardrect.h"
 #include "recognition/card/templatestore.h"
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +30,10 @@ public:
 
     void setFonts(const QStringList& families) { m_fonts = families; }
     void setFeatureCount(int count) { m_featureCount = count; }
+    void setVariants(int count) { m_variants = count; }
+    // Prototypes taken from the sample nearest each cluster's mean instead
+    // of the mean itself.
+    void setMedoids(bool medoids) { m_medoids = medoids; }
 
     // Renders and cuts every training line; returns the number of samples.
     int collect();
@@ -41,12 +47,25 @@ public:
     const std::vector<Sample>& samples() const { return m_samples; }
     const std::vector<CharTemplate>& features() const { return m_features; }
 
+    // Adds whole lines of text cut the way recognition cuts them.
+    void setLineSamples(bool lines) { m_lines = lines; }
+
 private:
+    static constexpr int unknown = -1;
+    static constexpr int markerClass = -2;
+    static int classOf(QChar c);
+    static QStringList corpus();
+    CardImage photograph(const QImage& image, int variant, int pixelSize, CardRect& box);
+    void addTextLine(
+        const QString& text, const QString& family, bool bold, int pixelSize, int variant);
     void addLine(const QString& text, const QString& family, bool bold, int pixelSize, int variant,
         int cls, int spacing);
 
     QStringList m_fonts;
     int m_featureCount = 256;
+    int m_variants = variants;
+    bool m_medoids = false;
+    bool m_lines = true;
     std::vector<Sample> m_samples;
     std::vector<CharTemplate> m_features;
     uint32_t m_noiseState = 12345;

@@ -4,6 +4,7 @@
 #include "cardlinereader.h"
 #include "cardlocator.h"
 #include "charclassifier.h"
+#include "lightingcorrector.h"
 #include "linetext.h"
 #include "skewcorrector.h"
 #include "templatestore.h"
@@ -87,20 +88,29 @@ BCR::~BCR() = default;
 std::vector<std::string> BCR::readCard(const std::string& path)
 {
     m_lines.clear();
-    CardImage image;
-    image.load(path);
-    if (image.width() == 0 || image.height() == 0) {
+    // A fresh image each time: loading a path already loaded reads nothing,
+    // and the file may have changed since.
+    m_image = CardImage();
+    m_image.load(path);
+    if (m_image.width() == 0 || m_image.height() == 0) {
         qWarning("BCR: Error loading Image: Image is empty!");
         return {};
     }
-    image.convertToGrey();
+    m_image.convertToGrey();
 
     CardLocator locator;
-    m_card = locator.locate(image);
+    m_card = locator.locate(m_image);
+    m_image = CardImage();
     m_fine = m_card.width() > m_card.height() ? m_card.scaledToWidth(fineSide)
                                               : m_card.scaledToHeight(fineSide);
     if (m_fine.isEmpty())
         return {};
+    // Uneven light (a shadow across the card) would defeat the global
+    // thresholds of the layout; the paper is evened out first.
+    if (LightingCorrector::flatten(m_card)) {
+        m_fine = m_card.width() > m_card.height() ? m_card.scaledToWidth(fineSide)
+                                                  : m_card.scaledToHeight(fineSide);
+    }
     // A card photographed askew is turned straight first: the layout looks
     // for text lines along the pixel rows.
     const double skew = SkewCorrector::estimate(m_fine);
@@ -115,7 +125,7 @@ std::vector<std::string> BCR::readCard(const std::string& path)
     const float scale = layout.scale();
 
     CharClassifier classifier(tolerance, RecogniserTables::classCount, m_referenceCount);
-    classifier.setRulesEnabled(m_rules);
+    classifier.setRuleGroups(m_ruleGroups);
     CardLineReader reader;
     m_lines.resize(layout.boxes().size());
     size_t lineIndex = 0;

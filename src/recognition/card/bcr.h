@@ -3,6 +3,7 @@
 #include "cardimage.h"
 #include "recognisertables.h"
 
+#include <cstdint>
 #include <list>
 #include <memory>
 #include <string>
@@ -32,8 +33,9 @@ public:
 
     const TemplateStore& templates() const { return *m_templates; }
     const RecogniserTables& tables() const { return m_tables; }
-    // Switches the look-alike rules off, to measure what they bring.
-    void setConfusionRulesEnabled(bool enabled) { m_rules = enabled; }
+    // Chooses the look-alike rules that run (see ConfusionRules::apply), to
+    // measure what each brings.
+    void setConfusionRuleGroups(uint32_t groups) { m_ruleGroups = groups; }
 
     static constexpr int coarseSide = 250;
     static constexpr int fineSide = 1000;
@@ -52,7 +54,7 @@ private:
     CardImage m_image;
     CardImage m_card;
     CardImage m_fine;
-    bool m_rules = true;
+    uint32_t m_ruleGroups = 0xFFFFFFFFu;
 };
 
 } // namespace veldra

@@ -188,14 +188,18 @@ void CardLineReader::enhance()
     }
     int h[256];
     std::copy(histogram, histogram + 256, h);
+    // The smoothing runs over every bin, the missing neighbours of the end
+    // bins counting as empty: paper of pure white (or ink of pure black)
+    // would otherwise stay a raw spike beside smoothed bins and pass for
+    // several peaks of its own.
     for (int pass = 0; pass < 3; ++pass) {
-        int next[256];
-        std::copy(h, h + 256, next);
-        for (int k = 3; k <= 251; ++k)
-            next[k] = int((h[k - 3] + 2 * h[k - 2] + 4 * h[k - 1] + 8 * h[k] + 4 * h[k + 1]
-                              + 2 * h[k + 2] + h[k + 3])
-                / 22.0);
-        std::copy(next, next + 256, h);
+        int padded[262] = {};
+        std::copy(h, h + 256, padded + 3);
+        for (int k = 0; k < 256; ++k) {
+            const int* p = padded + k + 3;
+            h[k] = int(
+                (p[-3] + 2 * p[-2] + 4 * p[-1] + 8 * p[0] + 4 * p[1] + 2 * p[2] + p[3]) / 22.0);
+        }
     }
     const int maximum = *std::max_element(h, h + 256);
     int rise = -1;
@@ -210,16 +214,19 @@ void CardLineReader::enhance()
     const int spread = rise >= 0 && fall >= 0 ? int((fall - rise) * 0.33) : 0;
 
     std::vector<int> peaks;
-    bool rose = false;
+    // Pure black ink and pure white paper pile up in the first and last bin;
+    // an empty bin on either side lets them count as peaks.
+    bool rose = h[0] > 0;
     int shoulder = 0;
-    for (int k = 1; k < 256; ++k) {
-        if (h[k] > h[k - 1]) {
+    for (int k = 1; k <= 256; ++k) {
+        const int value = k < 256 ? h[k] : 0;
+        if (value > h[k - 1]) {
             rose = true;
-        } else if (h[k] < h[k - 1]) {
+        } else if (value < h[k - 1]) {
             if (rose)
                 peaks.push_back(k - 1);
             rose = false;
-        } else if (h[k] > 0 && h[k] < 60) {
+        } else if (value > 0 && value < 60) {
             shoulder = k;
         }
     }
@@ -423,7 +430,7 @@ void CardLineReader::measureLine(const std::vector<Group>& groups)
     std::sort(tops.begin(), tops.end());
     float capital = tall;
     m_alternativeCapHeight = 0;
-    if (!tops.empty()) {
+    if (!tops.empty() && tops.back() > 0) {
         // Small letters and capitals (or ascenders) form two clusters; the
         // capital height is the upper one. Full stops and the like are no
         // letter bodies.
@@ -433,6 +440,7 @@ void CardLineReader::measureLine(const std::vector<Group>& groups)
             if (t >= 0.4f * highest)
                 bodies.push_back(t);
         const float middle = medianOf(bodies);
+        const float lower = bodies[bodies.size() / 4];
         const float upper = bodies.back();
         capital = middle;
         // A line of one cluster is either small letters or capitals and
@@ -457,16 +465,16 @@ void CardLineReader::measureLine(const std::vector<Group>& groups)
                 && g.box.width() > 0.6f * middle)
                 smallLetters = true;
         }
-        if (upper > 1.25f * middle) {
+        if (upper > 1.25f * lower) {
             std::vector<float> tall;
             for (float t : bodies)
-                if (t >= 0.5f * (middle + upper))
+                if (t >= 0.5f * (lower + upper))
                     tall.push_back(t);
             capital = medianOf(tall);
         } else if (upper > 1.12f * middle || smallLetters) {
             capital = 1.4f * middle;
         }
-        m_alternativeCapHeight = capital > 1.1f * middle ? middle : 1.4f * middle;
+        m_alternativeCapHeight = capital > 1.1f * lower ? lower : 1.4f * lower;
     }
     m_capHeight = std::max(4.0f, capital);
 }

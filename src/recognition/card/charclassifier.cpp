@@ -53,16 +53,24 @@ int CharClassifier::vote(const CardImage& image, const std::vector<CharTemplate>
     for (const CharTemplate& feature : templates) {
         const int v = integral.mean(
             feature.x, feature.y, feature.x + feature.side, feature.y + feature.side);
-        const int count = std::min(m_referenceCount, feature.count);
-        for (int k = 0; k < count; ++k) {
-            const int r = feature.values[size_t(k)];
+        // The vote depends on the reference value alone once v is known;
+        // a table of all 256 values spares the branches per reference.
+        int change[256];
+        for (int r = 0; r < 256; ++r) {
             if (r - t < v && v < r + t)
-                m_votes[size_t(k)] += 1;
+                change[r] = 1;
             else if (v < r - 100 || v > r + 100)
-                m_votes[size_t(k)] -= 5;
+                change[r] = -5;
             else if (v < r - 50 || v > r + 50)
-                m_votes[size_t(k)] -= 2;
+                change[r] = -2;
+            else
+                change[r] = 0;
         }
+        const int count = std::min(m_referenceCount, feature.count);
+        const uint16_t* values = feature.values.data();
+        int* votes = m_votes.data();
+        for (int k = 0; k < count; ++k)
+            votes[k] += change[values[k] & 0xFFu];
     }
     int winner = 0;
     for (int k = 1; k < m_referenceCount; ++k)
@@ -77,9 +85,9 @@ int CharClassifier::classifyCharacter(
     const CardImage& image, const CardImage& shape, const std::vector<CharTemplate>& templates)
 {
     const int cls = vote(image, templates);
-    if (!m_rules || templates.empty() || image.isEmpty())
+    if (!m_ruleGroups || templates.empty() || image.isEmpty())
         return cls;
-    return ConfusionRules(shape.isEmpty() ? image : shape).apply(cls);
+    return ConfusionRules(shape.isEmpty() ? image : shape).apply(cls, m_ruleGroups);
 }
 
 } // namespace veldra

@@ -40,14 +40,15 @@ public:
         const CardImage& image, const CardImage& shape, const std::vector<CharTemplate>& templates);
 
     const std::vector<int>& votes() const { return m_votes; }
-    void setRulesEnabled(bool enabled) { m_rules = enabled; }
+    // Which of the look-alike rules run (see ConfusionRules::apply).
+    void setRuleGroups(uint32_t groups) { m_ruleGroups = groups; }
 
 private:
     int m_tolerance = 25;
     int m_classCount = 79;
     int m_referenceCount = 553;
     std::vector<int> m_votes;
-    bool m_rules = true;
+    uint32_t m_ruleGroups = 0xFFFFFFFFu;
 };
 
 } // namespace veldra

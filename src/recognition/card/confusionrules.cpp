@@ -137,70 +137,71 @@ int ConfusionRules::rightAll(int xmin, int r1, int r2, int r3) const
     return 47;
 }
 
-int ConfusionRules::apply(int cls) const
+int ConfusionRules::apply(int cls, uint32_t groups) const
 {
+    const auto enabled = [groups](int group) { return (groups >> group) & 1u; };
     switch (cls) {
     case a:
     case u:
-        return ruleAU();
+        return enabled(0) ? ruleAU() : cls;
     case b:
     case h:
-        return ruleBH();
+        return enabled(1) ? ruleBH() : cls;
     case B:
     case sharpS:
     case eight:
-        return ruleB8();
+        return enabled(2) ? ruleB8() : cls;
     case c:
     case D:
     case G:
     case o:
     case zero:
-        return ruleRound();
+        return enabled(3) ? ruleRound() : cls;
     case e:
     case s:
     case five:
     case six:
-        return ruleE5();
+        return enabled(4) ? ruleE5() : cls;
     case E:
     case F:
-        return ruleEF();
+        return enabled(5) ? ruleEF() : cls;
     case f:
     case r:
     case t:
-        return ruleFRT();
+        return enabled(6) ? ruleFRT() : cls;
     case g:
     case nine:
-        return ruleG9();
+        return enabled(7) ? ruleG9() : cls;
     case I:
     case l:
     case T:
     case seven:
-        return ruleStem();
+        return enabled(8) ? ruleStem() : cls;
     case J:
-        return ruleJ();
+        return enabled(9) ? ruleJ() : cls;
     case k:
     case x:
-        return ruleKX(k);
+        return enabled(10) ? ruleKX(k) : cls;
     case K:
-        return ruleKX(K);
+        return enabled(11) ? ruleKX(K) : cls;
     case n:
     case rt:
-        return ruleN();
+        return enabled(12) ? ruleN() : cls;
     case P:
     case R:
-        return rulePR();
+        return enabled(13) ? rulePR() : cls;
     case Q:
     case at:
     case oslash:
     case oslash2:
-        return ruleQ();
+        return enabled(14) ? ruleQ() : cls;
     case ampersand:
-        return ruleAmpersand();
+        return enabled(15) ? ruleAmpersand() : cls;
     case open:
     case close:
     case openSquare:
     case closeSquare:
-        return ruleBrackets();
+        return enabled(16) ? ruleBrackets() : cls;
     default:
         return cls;
     }

@@ -2,6 +2,8 @@
 
 #include "cardimage.h"
 
+#include <cstdint>
+
 namespace veldra {
 
 // Hand-made tests that tell apart classes the template vote confuses
@@ -13,7 +15,12 @@ public:
     explicit ConfusionRules(const CardImage& image);
 
     // The class the rules give for a voted class; other classes unchanged.
-    int apply(int cls) const;
+    // groups: one bit per rule, in the order of the table (a/u, b/h, B/ß/8,
+    // round letters, e/s/5/6, E/F, f/r/t, g/9, I/l/T/7, J, k/x, K, n/rt,
+    // P/R, Q/@/Ø, &, brackets).
+    int apply(int cls, uint32_t groups = allGroups) const;
+
+    static constexpr uint32_t allGroups = (1u << 17) - 1;
 
     bool darkInRowFromLeft(int y, int xmax) const;
     bool darkInRowFromRight(int y, int xmin) const;

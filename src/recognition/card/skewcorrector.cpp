@@ -8,11 +8,33 @@ namespace veldra {
 
 double SkewCorrector::estimate(const CardImage& grey, double maxDegrees)
 {
-    const int threshold = grey.binarisationThreshold();
     const int w = grey.width();
     const int h = grey.height();
-    if (threshold <= 0 || w < 16 || h < 16)
+    if (w < 16 || h < 16)
         return 0;
+    // Ink is what is clearly darker than the paper: halfway between the
+    // darkest few pixels and the typical (paper) level of the middle part.
+    int histogram[256] = {};
+    long total = 0;
+    for (int x = w / 20; x < w - w / 20; x += 2)
+        for (int y = h / 20; y < h - h / 20; y += 2) {
+            ++histogram[grey.grey(x, y)];
+            ++total;
+        }
+    auto percentile = [&](double share) {
+        long seen = 0;
+        for (int i = 0; i < 256; ++i) {
+            seen += histogram[i];
+            if (seen >= share * double(total))
+                return i;
+        }
+        return 255;
+    };
+    const int darkest = percentile(0.01);
+    const int paper = percentile(0.6);
+    if (paper - darkest < 40)
+        return 0;
+    const int threshold = (darkest + paper) / 2;
     // Ink of the central part only: remains of the table at the border are
     // no text.
     std::vector<std::pair<int, int>> ink;
