@@ -35,9 +35,13 @@ int main(int argc, char* argv[])
     QCommandLineOption medoids(
         QStringLiteral("medoids"), QStringLiteral("Use real samples as prototypes."));
     parser.addOption(medoids);
-    QCommandLineOption noLines(
-        QStringLiteral("no-lines"), QStringLiteral("Train on single characters only."));
-    parser.addOption(noLines);
+    QCommandLineOption lines(QStringLiteral("lines"),
+        QStringLiteral("Also train on whole lines of text (off by default: it helps the fonts "
+                       "trained on and costs on others)."));
+    parser.addOption(lines);
+    QCommandLineOption report(
+        QStringLiteral("report"), QStringLiteral("Print the accuracy per class."));
+    parser.addOption(report);
     parser.process(app);
     QTextStream out(stdout);
     if (parser.positionalArguments().size() != 1) {
@@ -68,12 +72,14 @@ int main(int argc, char* argv[])
     trainer.setFeatureCount(parser.value(features).toInt());
     trainer.setVariants(parser.value(variants).toInt());
     trainer.setMedoids(parser.isSet(medoids));
-    trainer.setLineSamples(!parser.isSet(noLines));
+    trainer.setLineSamples(parser.isSet(lines));
     out << "samples: " << trainer.collect() << Qt::endl;
     trainer.train();
     out << "features: " << trainer.features().size() << Qt::endl;
     for (int variant = 0; variant < parser.value(variants).toInt(); ++variant)
         out << "accuracy, variant " << variant << ": " << trainer.accuracy(variant) << Qt::endl;
+    if (parser.isSet(report))
+        out << trainer.report();
     if (!trainer.write(parser.positionalArguments().constFirst())) {
         out << "cannot write the template files" << Qt::endl;
         return 1;

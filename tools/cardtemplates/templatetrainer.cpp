@@ -602,6 +602,40 @@ double TemplateTrainer::accuracy(int variant) const
     return total ? double(right) / total : 0.0;
 }
 
+QString TemplateTrainer::report() const
+{
+    CharClassifier classifier(25, RecogniserTables::classCount, RecogniserTables::referenceCount);
+    classifier.setRuleGroups(0);
+    const RecogniserTables tables;
+    std::vector<int> total(RecogniserTables::classCount, 0);
+    std::vector<int> right(RecogniserTables::classCount, 0);
+    std::vector<std::vector<int>> confused(
+        RecogniserTables::classCount, std::vector<int>(RecogniserTables::classCount, 0));
+    for (const Sample& sample : m_samples) {
+        const int cls = classifier.vote(sample.canvas, m_features);
+        ++total[size_t(sample.cls)];
+        if (cls == sample.cls || (sample.cls == 78 && cls == 77))
+            ++right[size_t(sample.cls)];
+        else
+            ++confused[size_t(sample.cls)][size_t(cls)];
+    }
+    QString text;
+    for (int c = 0; c < RecogniserTables::classCount; ++c) {
+        text += QStringLiteral("%1 %2/%3")
+                    .arg(QString::fromLatin1(tables.labels()[size_t(c)].c_str()), 3)
+                    .arg(right[size_t(c)])
+                    .arg(total[size_t(c)]);
+        for (int o = 0; o < RecogniserTables::classCount; ++o)
+            if (confused[size_t(c)][size_t(o)] * 20 >= total[size_t(c)]
+                && confused[size_t(c)][size_t(o)] > 0)
+                text += QStringLiteral(" %1:%2")
+                            .arg(QString::fromLatin1(tables.labels()[size_t(o)].c_str()))
+                            .arg(confused[size_t(c)][size_t(o)]);
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
 bool TemplateTrainer::write(const QString& folder) const
 {
     QDir dir(folder);

@@ -44,6 +44,10 @@ public:
     // Share of samples (of the given variant, -1 for all) classified right.
     double accuracy(int variant = -1) const;
 
+    // Per class: samples read right of all, and the classes often taken
+    // for it.
+    QString report() const;
+
     const std::vector<Sample>& samples() const { return m_samples; }
     const std::vector<CharTemplate>& features() const { return m_features; }
 
@@ -65,7 +69,7 @@ private:
     int m_featureCount = 256;
     int m_variants = variants;
     bool m_medoids = false;
-    bool m_lines = true;
+    bool m_lines = false;
     std::vector<Sample> m_samples;
     std::vector<CharTemplate> m_features;
     uint32_t m_noiseState = 12345;

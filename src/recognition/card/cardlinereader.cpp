@@ -471,10 +471,13 @@ void CardLineReader::measureLine(const std::vector<Group>& groups)
                 if (t >= 0.5f * (lower + upper))
                     tall.push_back(t);
             capital = medianOf(tall);
-        } else if (upper > 1.12f * middle || smallLetters) {
-            capital = 1.4f * middle;
+        } else {
+            if (upper > 1.12f * middle || smallLetters)
+                capital = 1.4f * middle;
+            // Without two clusters the size stays a guess; the other
+            // reading is offered too.
+            m_alternativeCapHeight = capital > 1.1f * middle ? middle : 1.4f * middle;
         }
-        m_alternativeCapHeight = capital > 1.1f * lower ? lower : 1.4f * lower;
     }
     m_capHeight = std::max(4.0f, capital);
 }

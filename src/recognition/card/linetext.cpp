@@ -41,7 +41,7 @@ bool isUpper(unsigned char c)
 // Characters that read as a digit or as a letter depending on their word.
 bool ambiguous(char c)
 {
-    return in("0oOlI1|5sSB8zZ2g9q", c);
+    return in("0oOlI1|5sSB8zZ2g9qDQ", c);
 }
 
 unsigned char toUpper(unsigned char c)
@@ -165,6 +165,8 @@ void LineText::correctContext()
                 switch (ch) {
                 case 'o':
                 case 'O':
+                case 'D':
+                case 'Q':
                     result = '0';
                     break;
                 case 'l':
