@@ -58,8 +58,12 @@ std::vector<LineCharacter> BCR::recognise(
         } else {
             const int cls = classifier.classifyCharacter(glyph.image, glyph.shape, templates);
             character.text = m_tables.labels()[size_t(cls)];
-            if (!classifier.votes().empty())
-                votes += *std::max_element(classifier.votes().begin(), classifier.votes().end());
+            if (!classifier.votes().empty()) {
+                const int best
+                    = *std::max_element(classifier.votes().begin(), classifier.votes().end());
+                votes += best;
+                character.uncertain = best <= 0;
+            }
             ++classified;
         }
         if (glyph.mark && character.text.size() == 1) {

@@ -114,8 +114,49 @@ void LineText::insertWordSpaces()
     m_characters.swap(spaced);
 }
 
+// An e-mail address has one @, the widest of its characters and one whose
+// shape varies most between fonts. When a word with a dot has none, its
+// widest character that no template matched is taken for it.
+void LineText::restoreAtSigns()
+{
+    size_t start = 0;
+    const size_t n = m_characters.size();
+    while (start < n) {
+        while (start < n && m_characters[start].blank())
+            ++start;
+        size_t end = start;
+        while (end < n && !m_characters[end].blank())
+            ++end;
+        bool dot = false;
+        bool at = false;
+        std::vector<int> widths;
+        for (size_t i = start; i < end; ++i) {
+            dot = dot || m_characters[i].text == ".";
+            at = at || m_characters[i].text == "@";
+            if (m_characters[i].text.size() == 1 && m_characters[i].text != ".")
+                widths.push_back(m_characters[i].box.width());
+        }
+        if (dot && !at && widths.size() >= 4) {
+            std::nth_element(
+                widths.begin(), widths.begin() + long(widths.size() / 2), widths.end());
+            const int median = widths[widths.size() / 2];
+            size_t widest = n;
+            for (size_t i = start; i < end; ++i) {
+                const LineCharacter& c = m_characters[i];
+                if (c.uncertain && c.box.width() >= 1.2 * median
+                    && (widest == n || c.box.width() > m_characters[widest].box.width()))
+                    widest = i;
+            }
+            if (widest < n)
+                m_characters[widest].text = "@";
+        }
+        start = end;
+    }
+}
+
 void LineText::correctContext()
 {
+    restoreAtSigns();
     const size_t n = m_characters.size();
     size_t wordStart = 0;
     while (wordStart < n) {

@@ -17,6 +17,8 @@ struct LineCharacter
     CardRect box;
     float top = 0;
     float depth = 0;
+    // No template agreed with the character (the vote fell back).
+    bool uncertain = false;
     bool blank() const { return text == " "; }
 };
 
@@ -38,6 +40,8 @@ public:
     std::string text() const;
 
 private:
+    void restoreAtSigns();
+
     std::vector<LineCharacter> m_characters;
 };
 

@@ -94,6 +94,35 @@ private Q_SLOTS:
         QCOMPARE(corrector.characters().size(), line.size());
     }
 
+    void atSignOfAnAddress_data()
+    {
+        QTest::addColumn<QByteArray>("read");
+        QTest::addColumn<int>("uncertain");
+        QTest::addColumn<QByteArray>("corrected");
+        QTest::newRow("wide unmatched character")
+            << QByteArray("annaaweb.de") << 4 << QByteArray("anna@web.de");
+        QTest::newRow("already has one")
+            << QByteArray("anna@weba.de") << 8 << QByteArray("anna@weba.de");
+        QTest::newRow("no dot") << QByteArray("annaaweb") << 4 << QByteArray("annaaweb");
+        QTest::newRow("matched character stays")
+            << QByteArray("annaaweb.de") << -1 << QByteArray("annaaweb.de");
+    }
+    void atSignOfAnAddress()
+    {
+        QFETCH(QByteArray, read);
+        QFETCH(int, uncertain);
+        QFETCH(QByteArray, corrected);
+        std::vector<LineCharacter> line
+            = spaced(read.toStdString(), QList<int>(read.size(), 3), 0.72f);
+        if (uncertain >= 0) {
+            line[size_t(uncertain)].uncertain = true;
+            line[size_t(uncertain)].box.right += 12; // wider than the rest
+        }
+        LineText corrector(line);
+        corrector.correctContext();
+        QCOMPARE(QByteArray::fromStdString(corrector.text()), corrected);
+    }
+
     void descenders()
     {
         std::vector<LineCharacter> line = spaced("py", { 3 }, 0.72f);
