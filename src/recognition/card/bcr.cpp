@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstring>
 
 namespace veldra {
 
@@ -155,24 +156,45 @@ std::vector<std::string> BCR::readCard(const std::string& path)
         // Digits sit in cells of equal width: a narrow one (a 1) has wide
         // margins that are no word gap. Spacing looks at its whole cell, and
         // a blank the cutting put between digits closer than that goes.
-        for (LineCharacter& c : characters) {
-            const int cell = int(0.55f * capital);
-            if (c.text.size() == 1 && c.text[0] >= '0' && c.text[0] <= '9'
-                && c.box.width() < cell) {
+        // Digits sit in cells of equal width: a narrow one (a 1, often read
+        // as I or l) has wide margins that are no word gap. Spacing looks at
+        // its whole cell, and a blank the cutting put between such
+        // characters closer than that goes.
+        auto digitLike = [](const std::string& t) {
+            return t.size() == 1 && std::strchr("0123456789Il|", t[0]) != nullptr;
+        };
+        auto digit = [](const std::string& t) {
+            return t.size() == 1 && std::isdigit(static_cast<unsigned char>(t[0]));
+        };
+        // A stem read as I or l counts as a digit only among digits.
+        std::vector<bool> numeral(characters.size(), false);
+        for (size_t i = 0; i < characters.size(); ++i) {
+            if (digit(characters[i].text)) {
+                numeral[i] = true;
+            } else if (digitLike(characters[i].text)) {
+                const bool left
+                    = i == 0 || characters[i - 1].blank() || digit(characters[i - 1].text);
+                const bool right = i + 1 == characters.size() || characters[i + 1].blank()
+                    || digit(characters[i + 1].text);
+                numeral[i] = left && right;
+            }
+        }
+        for (size_t i = 0; i < characters.size(); ++i) {
+            LineCharacter& c = characters[i];
+            const int cell = int(0.65f * capital);
+            if (numeral[i] && c.box.width() < cell) {
                 const int grow = (cell - c.box.width()) / 2;
                 c.box.left -= grow;
                 c.box.right += grow;
             }
         }
         for (size_t i = 1; i + 1 < characters.size(); ++i) {
-            const std::string& before = characters[i - 1].text;
-            const std::string& after = characters[i + 1].text;
-            const bool digits = before.size() == 1 && after.size() == 1
-                && std::isdigit(static_cast<unsigned char>(before[0]))
-                && std::isdigit(static_cast<unsigned char>(after[0]));
+            const bool digits = numeral[i - 1] && numeral[i + 1]
+                && (digit(characters[i - 1].text) || digit(characters[i + 1].text));
             if (characters[i].blank() && digits
                 && characters[i + 1].box.left - characters[i - 1].box.right < 0.5f * capital) {
                 characters.erase(characters.begin() + long(i));
+                numeral.erase(numeral.begin() + long(i));
                 --i;
             }
         }

@@ -188,6 +188,7 @@ void LineText::correctContext()
                 }
             }
         const bool numeric = digits > letters;
+        int open = 0;
 
         for (size_t i = wordStart; i < wordEnd; ++i) {
             LineCharacter& lc = m_characters[i];
@@ -202,7 +203,14 @@ void LineText::correctContext()
                 : 0;
             const auto prev = static_cast<unsigned char>(previous);
             char result = ch;
-            if (numeric && ambiguous(ch)) {
+            // Brackets reach below the line and are narrow; in a number a
+            // stroke read as t, l or 1 that does so is one.
+            const bool bracketShape = lc.depth > 0.08f && lc.box.width() < 0.45 * lc.box.height();
+            if (numeric && bracketShape && in("tl1I[]()|", ch)) {
+                result = open > 0 && i > wordStart ? ')' : '(';
+            } else if (numeric && ch == '/' && !descends) {
+                result = '7';
+            } else if (numeric && ambiguous(ch)) {
                 switch (ch) {
                 case 'o':
                 case 'O':
@@ -251,7 +259,10 @@ void LineText::correctContext()
                 case 'I':
                 case 'l':
                 case '|':
-                    if (isLetter(prev) && !isUpper(prev))
+                    // A capital I inside a word with small letters is rare; so
+                    // is one right after the dot or @ of an address.
+                    if ((isLetter(prev) && !isUpper(prev)) || (i > wordStart && smalls > 0)
+                        || (i == wordStart && i > 0 && in(".@", m_characters[i - 1].text[0])))
                         result = 'l';
                     else if (capitals > 0 && smalls == 0 && wordEnd - wordStart > 1)
                         result = 'I';
@@ -279,6 +290,10 @@ void LineText::correctContext()
                 else if (result == 'p' || result == 'P')
                     result = descends ? 'p' : 'P';
             }
+            if (result == '(')
+                ++open;
+            else if (result == ')' && open > 0)
+                --open;
             lc.text[0] = result;
         }
         wordStart = wordEnd;
