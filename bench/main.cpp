@@ -1,12 +1,12 @@
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
 int main(int argc, char** argv)
 {
-    // Painting and image plug-ins want an application object.
+    // Painting, image plug-ins and the browser widgets want an application object.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -1,8 +1,13 @@
 #include "commandline.h"
 
+#include "shell/lumerax.h"
+#include "store/indexdatabase.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
+#include <QSqlError>
 
 namespace veldra::cli {
 
@@ -32,6 +37,61 @@ void addGlobalOptions(QCommandLineParser& parser)
     parser.addOption(QCommandLineOption(QStringLiteral("data-dir"),
         QStringLiteral("Data directory holding config.ini, the index and the thumbnails."),
         QStringLiteral("DIR")));
+    parser.addOption(QCommandLineOption(QStringLiteral("database"),
+        QStringLiteral("Index database to use (default lumerax; :memory: for a throw-away one)."),
+        QStringLiteral("NAME")));
+}
+
+std::optional<int> openIndex(const QCommandLineParser& parser)
+{
+    // As the application does at start-up: thumbnails on at 250 pixels and
+    // the database of the command line, "lumerax" unless named.
+    Lumerax* lumerax = Lumerax::instance();
+    lumerax->setSetting(ThumbnailSizeSetting, 250);
+    lumerax->setSetting(DatabaseSetting,
+        parser.isSet(QStringLiteral("database")) ? parser.value(QStringLiteral("database"))
+                                                 : QStringLiteral("lumerax"));
+    lumerax->openDatabase();
+    const QSqlDatabase db = IndexDatabase::connection();
+    if (!db.isOpen())
+        return fail(QStringLiteral("cannot open the index database %1: %2")
+                        .arg(db.databaseName(), db.lastError().text()));
+    return std::nullopt;
+}
+
+QString jsonString(const QString& text)
+{
+    QString result = QStringLiteral("\"");
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '"':
+            result += QLatin1String("\\\"");
+            break;
+        case '\\':
+            result += QLatin1String("\\\\");
+            break;
+        case '\n':
+            result += QLatin1String("\\n");
+            break;
+        case '\t':
+            result += QLatin1String("\\t");
+            break;
+        case '\r':
+            result += QLatin1String("\\r");
+            break;
+        default:
+            if (c.unicode() < 0x20)
+                result += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                result += c;
+        }
+    }
+    return result + QLatin1Char('"');
+}
+
+QString jsonNumber(double value)
+{
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 std::optional<int> applyGlobalOptions(const QCommandLineParser& parser)

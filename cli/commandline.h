@@ -40,6 +40,15 @@ private:
     QString m_command;
 };
 
+// For commands that touch the index: turns thumbnails on at 250 pixels and
+// opens the database named by --database ("lumerax" by default).
+std::optional<int> openIndex(const QCommandLineParser& parser);
+
+// JSON text of a string (quoted, escaped) and of a double (shortest form that
+// reads back to the same value).
+QString jsonString(const QString& text);
+QString jsonNumber(double value);
+
 // Applies --data-dir (and the other global options) for the rest of the run.
 std::optional<int> applyGlobalOptions(const QCommandLineParser& parser);
 

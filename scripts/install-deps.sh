@@ -17,14 +17,22 @@ packages=(
   mariadb-server
 )
 
-if [ "${1:-}" = "--dev" ]; then
-  # tools for looking at the GUI by hand and for fuzzing
-  packages+=(xvfb xdotool imagemagick sqlite3 clang)
-  # free fonts for training the business-card templates and for the card
-  # evaluation kit (tools/cardtemplates, tools/cardeval)
-  packages+=(fonts-dejavu-core fonts-liberation2 fonts-freefont-ttf fonts-roboto fonts-open-sans
-    fonts-lato fonts-croscore fonts-crosextra-carlito)
-fi
+case "${1:-}" in
+  --dev)
+    # tools for looking at the GUI by hand and for inspecting an index
+    packages+=(xvfb xdotool imagemagick sqlite3 clang libfuzzer-14-dev libclang-rt-14-dev)
+    # re-rendering the artwork (scripts/render-artwork.sh)
+    packages+=(librsvg2-bin fonts-dotgothic16)
+    # free fonts for training the business-card templates and for the card
+    # evaluation kit (tools/cardtemplates, tools/cardeval)
+    packages+=(fonts-dejavu-core fonts-liberation2 fonts-freefont-ttf fonts-roboto fonts-open-sans
+      fonts-lato fonts-croscore fonts-crosextra-carlito)
+    ;;
+  --fuzz)
+    # the fuzzers and the sanitizer runtime
+    packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -15,6 +15,10 @@ QImage smoothGrey(const QImage& image);
 // gradient magnitude (capped at 255). 32-bit RGB, same size as the input.
 QImage detectEdges(const QImage& image, int low, int high);
 
+// Number of pixels of detectEdges(image, low, high) whose grey value exceeds
+// threshold, counted without building the edge image.
+qint64 countEdgePixels(const QImage& image, int low, int high, int threshold);
+
 // Approximate angle of the vector (b, a) in radians, in (-pi, pi].
 float fastAtan2(float a, float b);
 

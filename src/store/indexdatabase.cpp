@@ -6,6 +6,7 @@
 #include <QAtomicInteger>
 #include <QCoreApplication>
 #include <QMutex>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
 #include <QThreadStorage>
@@ -24,6 +25,7 @@ struct ConnectionSettings
     QString databaseName;
     QString connectOptions;
     QString host;
+    int port = -1;
     QString userName;
     QString password;
     QThread* ownerThread = nullptr;
@@ -48,9 +50,42 @@ void configure(QSqlDatabase& db, const ConnectionSettings& settings)
     db.setConnectOptions(settings.connectOptions);
     if (!isSqlite(settings.driver)) {
         db.setHostName(settings.host);
+        db.setPort(settings.port);
         db.setUserName(settings.userName);
         db.setPassword(settings.password);
     }
+}
+
+// Opens a server connection; a database that does not exist yet is created,
+// so a new team only has to provide the server and the account.
+bool openServer(QSqlDatabase& db, const ConnectionSettings& settings)
+{
+    if (db.open())
+        return true;
+    constexpr auto unknownDatabase = "1049";
+    if (db.lastError().nativeErrorCode() != QLatin1String(unknownDatabase))
+        return false;
+    {
+        const QString name = QStringLiteral("%1-create").arg(IndexDatabase::connectionName);
+        {
+            QSqlDatabase server = QSqlDatabase::addDatabase(settings.driver, name);
+            ConnectionSettings withoutDatabase = settings;
+            withoutDatabase.databaseName.clear();
+            configure(server, withoutDatabase);
+            if (server.open()) {
+                QSqlQuery query(server);
+                // The name is quoted as an identifier, never spliced raw.
+                QString quoted = settings.databaseName;
+                quoted.replace(QLatin1Char('`'), QLatin1String("``"));
+                query.exec(
+                    QStringLiteral("create database if not exists `%1` character set utf8mb4 "
+                                   "collate utf8mb4_bin")
+                        .arg(quoted));
+            }
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    return db.open();
 }
 
 void applyConnectionPragmas(QSqlDatabase& db)
@@ -86,6 +121,53 @@ QAtomicInteger<quint64> connectionCounter;
 
 } // namespace
 
+bool IndexDatabase::isServer(const QSqlDatabase& db)
+{
+    return db.driverName() == QLatin1String("QMYSQL")
+        || db.driverName() == QLatin1String("QMARIADB");
+}
+
+QStringList IndexDatabase::serverSchemaStatements()
+{
+    // The same tables for MariaDB and MySQL: auto-increment keys, file names
+    // compared byte for byte as on the file system, and the indexes declared
+    // with the tables (MySQL has no "create index if not exists"). A trigger
+    // there may not update the table that fired it, so closing the sequence
+    // gap after a deletion is left to the code that deletes.
+    QStringList columns;
+    for (int key : colorBinKeys())
+        columns << QStringLiteral("%1%2 integer default 0").arg(QStringLiteral("c_")).arg(key);
+    const QString options = QStringLiteral(" character set utf8mb4 collate utf8mb4_bin");
+    return {
+        QStringLiteral("create table if not exists folder ( id integer primary key auto_increment, "
+                       "path varchar( 280 ), index folderByPath ( path ) )")
+            + options,
+        QStringLiteral("create table if not exists images ( id integer primary key auto_increment, "
+                       "fid integer, img varchar( 280 ), timg varchar( 280 ), bytes integer, width "
+                       "integer, height integer, rgn double, rcn integer, temperature double, "
+                       "sequence integer, index imagesByFolder ( fid, img ), index "
+                       "imagesByThumbnail ( timg ) )")
+            + options,
+        QStringLiteral("create table if not exists colors ( id integer primary key, %1 )")
+                .arg(columns.join(QStringLiteral(", ")))
+            + options,
+        QStringLiteral("create table if not exists person ( id integer primary key auto_increment, "
+                       "name varchar(512) not null, image blob not null )")
+            + options,
+        QStringLiteral("create table if not exists personInImage ( id integer primary key "
+                       "auto_increment, personId integer not null, imageId integer not null, rect "
+                       "blob not null )")
+            + options,
+        QStringLiteral("create trigger if not exists beforeDeleteFolder before delete on folder "
+                       "for each row delete from images where fid = old.id"),
+        QStringLiteral("create trigger if not exists beforeDeleteImage before delete on images "
+                       "for each row begin delete from colors where id = old.id; delete from "
+                       "personInImage where imageId = old.id; end"),
+        QStringLiteral("create trigger if not exists beforeDeletePerson before delete on person "
+                       "for each row delete from personInImage where personId = old.id"),
+    };
+}
+
 QStringList IndexDatabase::schemaStatements()
 {
     QStringList columns;
@@ -120,10 +202,22 @@ QStringList IndexDatabase::schemaStatements()
     };
 }
 
+QStringList IndexDatabase::indexStatements()
+{
+    return {
+        QStringLiteral("create index if not exists folderByPath on folder ( path )"),
+        QStringLiteral("create index if not exists imagesByFolder on images ( fid, img )"),
+        QStringLiteral("create index if not exists imagesByThumbnail on images ( timg )"),
+        QStringLiteral("create index if not exists colorsById on colors ( id )"),
+    };
+}
+
 void IndexDatabase::createSchema(QSqlDatabase& db)
 {
     QSqlQuery query(db);
-    for (const QString& statement : schemaStatements())
+    const QStringList statements
+        = isServer(db) ? serverSchemaStatements() : schemaStatements() + indexStatements();
+    for (const QString& statement : statements)
         query.exec(statement);
 }
 
@@ -163,6 +257,11 @@ bool IndexDatabase::open()
         settings.password
             = config->value(group, QStringLiteral("Password"), QStringLiteral("qelvorn"))
                   .toString();
+        // Unset, the driver uses the server's default port and socket.
+        settings.port = config->value(group, QStringLiteral("Port"), -1).toInt();
+        const QString socket = config->value(group, QStringLiteral("Socket")).toString();
+        if (!socket.isEmpty())
+            settings.connectOptions = QStringLiteral("UNIX_SOCKET=%1").arg(socket);
     }
 
     {
@@ -178,7 +277,7 @@ bool IndexDatabase::open()
     if (!isSqlite(engine) && engine != QLatin1String("QMYSQL"))
         return false;
     configure(db, settings);
-    if (!db.open())
+    if (isSqlite(engine) ? !db.open() : !openServer(db, settings))
         return false;
 
     if (isSqlite(engine)) {
@@ -214,28 +313,56 @@ QSqlDatabase IndexDatabase::connection()
     local->generation = settings.generation;
     QSqlDatabase db = QSqlDatabase::addDatabase(settings.driver, local->name);
     configure(db, settings);
-    if (db.open() && isSqlite(settings.driver))
-        applyConnectionPragmas(db);
+    if (isSqlite(settings.driver) ? db.open() : openServer(db, settings)) {
+        if (isSqlite(settings.driver))
+            applyConnectionPragmas(db);
+    }
     return db;
 }
 
+// Server writers take one named lock for the whole transaction: writes are
+// serialised exactly as SQLite's write lock does it, so concurrent indexers
+// neither deadlock nor give two pictures the same place in a folder.
+static const QString writeLock = QStringLiteral("lumerax_index_write");
+
 bool IndexDatabase::beginTransaction(QSqlDatabase& db)
 {
-    if (isSqlite(db.driverName())) {
-        QSqlQuery query(db);
+    QSqlQuery query(db);
+    if (!isServer(db))
         return query.exec(QStringLiteral("BEGIN IMMEDIATE"));
-    }
-    return db.transaction();
+    if (!db.transaction())
+        return false;
+    query.prepare(QStringLiteral("SELECT GET_LOCK( ?, ? )"));
+    query.bindValue(0, writeLock);
+    query.bindValue(1, busyTimeoutMs / 1000);
+    if (query.exec() && query.next() && query.value(0).toInt() == 1)
+        return true;
+    db.rollback();
+    return false;
+}
+
+static void releaseWriteLock(QSqlDatabase& db)
+{
+    if (!IndexDatabase::isServer(db))
+        return;
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("DO RELEASE_LOCK( ? )"));
+    query.bindValue(0, writeLock);
+    query.exec();
 }
 
 bool IndexDatabase::commit(QSqlDatabase& db)
 {
-    return db.commit();
+    const bool committed = db.commit();
+    releaseWriteLock(db);
+    return committed;
 }
 
 bool IndexDatabase::rollback(QSqlDatabase& db)
 {
-    return db.rollback();
+    const bool rolledBack = db.rollback();
+    releaseWriteLock(db);
+    return rolledBack;
 }
 
 } // namespace veldra

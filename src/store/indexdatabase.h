@@ -23,6 +23,14 @@ public:
 
     // The schema statements in execution order, as sent to SQLite.
     static QStringList schemaStatements();
+    // The same schema for a MariaDB or MySQL server.
+    static QStringList serverSchemaStatements();
+    // True for a MariaDB or MySQL connection, whose statements differ where
+    // SQLite's would not work there.
+    static bool isServer(const QSqlDatabase& db);
+
+    // Indexes that keep the look-ups by folder, file name and thumbnail fast.
+    static QStringList indexStatements();
 
     // The index connection belonging to the calling thread: "xaremul" on the
     // thread that opened it, elsewhere a connection of this thread with the

@@ -1,4 +1,5 @@
 #include "features/edgedetector.h"
+#include "features/edgedetector_p.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -320,6 +321,14 @@ private Q_SLOTS:
         const float angle = fastAtan2(a, b);
         QVERIFY(angle > -3.1416f && angle <= 3.1416f);
         QVERIFY2(std::fabs(angle - std::atan2(a, b)) < 0.075, qPrintable(QString::number(angle)));
+    }
+
+    void directionLimitsAgreeWithTheArctangent()
+    {
+        for (int gx = -maxGradient; gx <= maxGradient; ++gx)
+            for (int gy = -maxGradient; gy <= maxGradient; ++gy)
+                if (edgeDirectionBucket(gx, gy) != edgeDirectionBucketExact(gx, gy))
+                    QFAIL(qPrintable(QString("direction of %1, %2").arg(gx).arg(gy)));
     }
 
     void fastAtan2ExactValues()

@@ -1,5 +1,6 @@
 #include "shell/config.h"
 #include "store/indexdatabase.h"
+#include "support/testindex.h"
 
 #include <QFile>
 #include <QSqlError>
@@ -85,7 +86,9 @@ private Q_SLOTS:
             exec(IndexDatabase::connection(), "insert into folder ( path ) values ( '/Images' )"));
         QVERIFY(IndexDatabase::open());
         QSqlDatabase db = IndexDatabase::connection();
-        QCOMPARE(count(db, "select count(*) from sqlite_master"), 9);
+        QCOMPARE(
+            count(db, "select count(*) from sqlite_master where type in ( 'table', 'trigger' )"),
+            9);
         QCOMPARE(count(db, "select count(*) from folder"), 1);
     }
 
@@ -197,16 +200,24 @@ private Q_SLOTS:
 
     void concurrentWritersBothSucceed_data()
     {
+        QTest::addColumn<QString>("engine");
         QTest::addColumn<QString>("database");
-        QTest::newRow("file") << "lumerax";
-        QTest::newRow("memory") << ":memory:";
+        QTest::newRow("file") << "QSQLITE"
+                              << "lumerax";
+        QTest::newRow("memory") << "QSQLITE"
+                                << ":memory:";
+        QTest::newRow("mariadb") << "QMYSQL"
+                                 << "lumerax";
     }
 
     void concurrentWritersBothSucceed()
     {
+        QFETCH(QString, engine);
         QFETCH(QString, database);
-        Config::instance()->setValue("Database", "Database", database);
-        QVERIFY(IndexDatabase::open());
+        test::TestIndex index(engine, database);
+        if (!index.valid())
+            QSKIP(qPrintable(index.skipReason()));
+        QVERIFY(IndexDatabase::connection().isOpen());
 
         constexpr int threads = 4;
         constexpr int rowsPerThread = 50;
@@ -227,8 +238,10 @@ private Q_SLOTS:
                                 .arg(i));
                     ok = ok
                         && exec(db,
-                            "insert into images ( fid, sequence ) values ( last_insert_rowid(), 0 "
-                            ")");
+                            QString("insert into images ( fid, sequence ) values ( ( select id "
+                                    "from folder where path = '/t%1/%2' ), 0 )")
+                                .arg(t)
+                                .arg(i));
                     ok = ok && IndexDatabase::commit(db);
                     if (!ok) {
                         IndexDatabase::rollback(db);
@@ -248,6 +261,47 @@ private Q_SLOTS:
             threads * rowsPerThread);
         QCOMPARE(count(IndexDatabase::connection(), "select count(*) from images"),
             threads * rowsPerThread);
+    }
+
+    void serverGetsItsOwnSchema()
+    {
+        test::TestIndex index("QMYSQL");
+        if (!index.valid())
+            QSKIP(qPrintable(index.skipReason()));
+        // The database did not exist; opening created it with the schema.
+        QSqlDatabase db = IndexDatabase::connection();
+        QVERIFY(db.isOpen());
+        QCOMPARE(
+            count(db,
+                "select count(*) from information_schema.tables where table_schema = database()"),
+            5);
+        QCOMPARE(count(db,
+                     "select count(*) from information_schema.triggers where trigger_schema = "
+                     "database()"),
+            3);
+        QCOMPARE(
+            count(db,
+                "select count(*) from information_schema.columns where table_schema = database() "
+                "and table_name = 'colors'"),
+            217);
+        IndexDatabase::createSchema(db);
+        QCOMPARE(
+            count(db,
+                "select count(*) from information_schema.tables where table_schema = database()"),
+            5);
+
+        // File names are compared byte for byte, as on the file system.
+        QVERIFY(exec(db, "insert into folder ( path ) values ( '/a' )"));
+        QVERIFY(exec(db,
+            "insert into images ( fid, img, sequence ) values ( 1, 'Photo.JPG', 0 ), ( 1, 'b', 1 "
+            ")"));
+        QVERIFY(exec(db, "insert into colors ( id ) values ( 1 ), ( 2 )"));
+        QCOMPARE(count(db, "select count(*) from images where img = 'photo.jpg'"), 0);
+        QCOMPARE(count(db, "select count(*) from images where img = 'Photo.JPG'"), 1);
+
+        QVERIFY(exec(db, "delete from folder where id = 1"));
+        QCOMPARE(count(db, "select count(*) from images"), 0);
+        QCOMPARE(count(db, "select count(*) from colors"), 0);
     }
 
     void unknownEngineOpensNothing()
