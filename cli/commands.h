@@ -21,6 +21,7 @@ int runSimilar(const QStringList& arguments);
 int runColor(const QStringList& arguments);
 int runMood(const QStringList& arguments);
 int runPlates(const QStringList& arguments);
+int runReadCard(const QStringList& arguments);
 
 inline constexpr Command commands[] = {
     { "edges", "Write the edge image of a picture as PNG.", runEdges },
@@ -32,6 +33,7 @@ inline constexpr Command commands[] = {
     { "mood", "Find indexed pictures by temperature and noise.", runMood },
     { "faces", "Find the faces in a photograph; censor or pixelate them.", runFaces },
     { "plates", "Find the number plates in a photograph; pixelate them.", runPlates },
+    { "read-card", "Print the text lines of a photographed business card.", runReadCard },
 };
 
 } // namespace veldra::cli

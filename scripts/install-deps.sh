@@ -23,6 +23,10 @@ case "${1:-}" in
     packages+=(xvfb xdotool imagemagick sqlite3 clang libfuzzer-14-dev libclang-rt-14-dev)
     # re-rendering the artwork (scripts/render-artwork.sh)
     packages+=(librsvg2-bin fonts-dotgothic16)
+    # free fonts for training the business-card templates and for the card
+    # evaluation kit (tools/cardtemplates, tools/cardeval)
+    packages+=(fonts-dejavu-core fonts-liberation2 fonts-freefont-ttf fonts-roboto fonts-open-sans
+      fonts-lato fonts-croscore fonts-crosextra-carlito)
     ;;
   --fuzz)
     # the fuzzers and the sanitizer runtime

@@ -268,11 +268,17 @@ void suppressRow(const std::vector<int>& above, GradientRow& current, const std:
     const int* gys = current.gy.data();
     const int* rows[3] = { above.data(), m, below.data() };
     for (int x = 1; x < w - 1; ++x) {
+        // Smooth stretches are suppressed four pixels at a time.
+        if (x + 4 < w && m[x] < low && m[x + 1] < low && m[x + 2] < low && m[x + 3] < low) {
+            m[x] = m[x + 1] = m[x + 2] = m[x + 3] = 0;
+            x += 3;
+            continue;
+        }
         const int value = m[x];
         const int bucket = directions.bucket(gxs[x], gys[x]);
         const int first = rows[pairRows[bucket][0]][x + pairColumns[bucket][0]];
         const int second = rows[pairRows[bucket][1]][x + pairColumns[bucket][1]];
-        m[x] = (value < low) | (first > value) | (second > value) ? 0 : value;
+        m[x] = ((value < low) | (first > value) | (second > value)) ? 0 : value;
     }
 }
 

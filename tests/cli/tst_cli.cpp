@@ -10,9 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
@@ -443,9 +445,53 @@ private Q_SLOTS:
             QStringLiteral("Usage: lumerax-cli %1 [options] IMAGE").arg(command)));
     }
 
+    void readCardFailsOnWhatIsNoJpeg_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("png") << "card.png";
+        QTest::newRow("missing") << "missing.jpg";
+    }
+    void readCardFailsOnWhatIsNoJpeg()
+    {
+        QFETCH(QString, name);
+        QImage image(300, 200, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QVERIFY(image.save(m_dir.filePath("card.png")));
+        const Run run = runCli({ "read-card", m_dir.filePath(name) });
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(run.err.contains("Trouble with file format.\nCan't read the card. Sorry. :(\n"));
+    }
+
+    void readCardPrintsUtf8Lines()
+    {
+        QImage photo(1600, 1000, QImage::Format_RGB32);
+        photo.fill(qRgb(60, 45, 30));
+        {
+            QPainter painter(&photo);
+            painter.fillRect(200, 125, 1200, 750, QColor(245, 245, 240));
+            QFont font(QStringLiteral("DejaVu Sans"));
+            font.setPixelSize(56);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.drawText(280, 330, QStringLiteral("Jürgen Weiß"));
+            painter.drawText(280, 450, QStringLiteral("10115 Berlin"));
+        }
+        const QString file = m_dir.filePath("card.jpg");
+        QVERIFY(photo.save(file, "JPG", 92));
+        const Run run = runCli({ "read-card", file });
+        QCOMPARE(run.exitCode, 0);
+        const QStringList lines = run.out.trimmed().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].contains(QStringLiteral("ü")) || lines[0].contains(QStringLiteral("ß")),
+            qPrintable(lines[0]));
+        QCOMPARE(lines[1], QStringLiteral("10115 Berlin"));
+    }
+
 private:
     QTemporaryDir m_dir;
 };
 
-QTEST_GUILESS_MAIN(TestCli)
+// The read-card test renders text, which wants a GUI application.
+QTEST_MAIN(TestCli)
 #include "tst_cli.moc"
