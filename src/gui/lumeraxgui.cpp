@@ -7,6 +7,7 @@
 #include "guiresources.h"
 #include "indexpage.h"
 #include "moodsearchpage.h"
+#include "pages/businesscardpage.h"
 #include "pages/facesearchpage.h"
 #include "pages/licenseplatepage.h"
 #include "search/searchmanager.h"
@@ -60,7 +61,7 @@ struct LumeraxGUIForm
     IndexPage* m_indexPage = nullptr;
     FaceSearchPage* m_faceSearchPage = nullptr;
     SimilarSearchPage* m_similarSearchPage = nullptr;
-    QWidget* m_businessCardPage = nullptr;
+    BusinessCardPage* m_businessCardPage = nullptr;
     QWidget* m_thumbSliderWidget = nullptr;
     DesignSlider* m_sizeSlider = nullptr;
     QToolButton* m_btnBlackBackground = nullptr;
@@ -110,10 +111,13 @@ void LumeraxGUIForm::setup(QMainWindow* window)
     m_faceSearchPage->setObjectName(QStringLiteral("m_faceSearchPage"));
     m_similarSearchPage = new SimilarSearchPage;
     m_similarSearchPage->setObjectName(QStringLiteral("m_similarSearchPage"));
+    m_businessCardPage = new BusinessCardPage;
+    m_businessCardPage->setObjectName(QStringLiteral("m_businessCardPage"));
     for (QWidget* page :
         { static_cast<QWidget*>(m_colorSearchPage), static_cast<QWidget*>(m_licensePlatePage),
             static_cast<QWidget*>(m_moodSearchPage), static_cast<QWidget*>(m_indexPage),
-            static_cast<QWidget*>(m_faceSearchPage), static_cast<QWidget*>(m_similarSearchPage) })
+            static_cast<QWidget*>(m_faceSearchPage), static_cast<QWidget*>(m_similarSearchPage),
+            static_cast<QWidget*>(m_businessCardPage) })
         m_basicStackedWidget->addWidget(page);
     m_splitter->addWidget(m_tabWidget);
     m_splitter->addWidget(m_basicStackedWidget);
@@ -200,7 +204,6 @@ LumeraxGUI::LumeraxGUI(QWidget* parent)
         &LumeraxGUI::showBusinessCardOcr);
     connect(toolBar->helpButton(), &QToolButton::clicked, this, &LumeraxGUI::showAbout);
     connect(toolBar->settingsButton(), &QToolButton::clicked, this, &LumeraxGUI::showSetup);
-    toolBar->recognizeCharacterButton()->setEnabled(ui->m_businessCardPage != nullptr);
 
     TabWidget* tabs = ui->m_tabWidget;
     connect(tabs, &TabWidget::tabChanged, this, &LumeraxGUI::tabChanged);

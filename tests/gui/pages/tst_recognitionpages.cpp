@@ -1,6 +1,8 @@
+#include "pages/businesscardpage.h"
 #include "pages/facesearchpage.h"
 #include "pages/licenseplatepage.h"
 #include "pages/recognitionpageframe.h"
+#include "recognition/card/bcr.h"
 #include "recognition/face/regionrendering.h"
 #include "recognition/plate/platelocator.h"
 #include "shell/config.h"
@@ -11,6 +13,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QListView>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -301,6 +304,60 @@ private Q_SLOTS:
         load->click();
         QCOMPARE(start, folder);
         QFile::remove(folder + "/photo.png");
+    }
+
+    void cardShowsWaitingThenItsLines()
+    {
+        const QString card = QFINDTESTDATA("../../../samples/Images/Businesscards/card-veldra.jpg");
+        QVERIFY(!card.isEmpty());
+        BusinessCardPage page;
+        QVERIFY(!page.recognizer());
+        QSignalSpy recognized(&page, &BusinessCardPage::recognized);
+        page.recognizeFile(card);
+        BCR* recognizer = page.recognizer();
+        QVERIFY(recognizer);
+        QCOMPARE(page.resultLines(), QStringList { "Please wait. OCR is working..." });
+        QVERIFY(!page.photoLabel()->pixmap().isNull());
+        QVERIFY(recognized.wait(60000));
+        QVERIFY(!page.resultLines().isEmpty());
+        QVERIFY(!page.resultLines().contains("Please wait. OCR is working..."));
+        QVERIFY(!page.resultLines().contains("Can't read the card. Sorry. :("));
+
+        // Later readings reuse the recogniser.
+        page.recognizeFile(m_twoFaces);
+        QCOMPARE(page.recognizer(), recognizer);
+        QVERIFY(recognized.wait(60000));
+        // The reader takes JPEG files only.
+        QCOMPARE(page.resultLines(),
+            QStringList({ "Trouble with file format.", "Can't read the card. Sorry. :(" }));
+    }
+
+    void cardNewReadingReplacesARunningOne()
+    {
+        const QString card = QFINDTESTDATA("../../../samples/Images/Businesscards/card-studio.jpg");
+        BusinessCardPage page;
+        QSignalSpy recognized(&page, &BusinessCardPage::recognized);
+        page.recognizeFile(card);
+        page.recognizeFile(m_broken);
+        QTRY_VERIFY_WITH_TIMEOUT(!page.isWorking(), 60000);
+        QTRY_COMPARE(recognized.count(), 1);
+        QCOMPARE(page.resultLines(),
+            QStringList({ "Trouble with file format.", "Can't read the card. Sorry. :(" }));
+    }
+
+    void cardCancelledDialogChangesNothing()
+    {
+        Config* config = Config::instance();
+        config->setValue("Lumerax", "RecognizeBusinessCardPath", QVariant());
+        QVERIFY(QDir().mkpath(QCoreApplication::applicationDirPath() + "/Images/Businesscards"));
+        BusinessCardPage page;
+        QString start;
+        answerFileDialog(QString(), &start);
+        page.loadButton()->click();
+        QCOMPARE(start, QCoreApplication::applicationDirPath() + "/Images/Businesscards");
+        QVERIFY(page.resultLines().isEmpty());
+        QVERIFY(config->value("Lumerax", "RecognizeBusinessCardPath").toString().isEmpty());
+        QVERIFY(page.recognizer());
     }
 
 private:
