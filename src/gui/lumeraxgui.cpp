@@ -333,7 +333,9 @@ LumeraxGUI::LumeraxGUI(QWidget* parent)
     if (!restoreGeometry(config->value(group, QStringLiteral("Geometry")).toByteArray())) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect available = screen->geometry();
-            resize(available.size() * 0.6);
+            // Never below what the layout needs, or the centre would move
+            // when the window is shown.
+            resize((available.size() * 0.6).expandedTo(minimumSizeHint()));
             QRect frame = geometry();
             frame.moveCenter(available.center());
             move(frame.topLeft());

@@ -27,8 +27,6 @@ public:
     // The file-dialog filter of every image format the toolkit reads.
     static QString imageFileFilter(const QList<QByteArray>& formats);
 
-    LumeraxGUIForm* form() const { return ui.get(); }
-
 public Q_SLOTS:
     void slotOpenUrl(const QUrl& _url);
     void slotRealOpenUrl();

@@ -115,10 +115,11 @@ void Lumerax::createSchema()
 
 void Lumerax::analyze(const QStringList& files)
 {
-    if (m_watcher->isRunning()) {
+    if (m_batchRunning) {
         m_pendingBatches.append(files);
         return;
     }
+    m_batchRunning = true;
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     m_cancelled = cancelled;
     m_watcher->setFuture(
@@ -137,7 +138,7 @@ void Lumerax::cancelIndexing()
 
 bool Lumerax::isIndexing() const
 {
-    return m_watcher->isRunning();
+    return m_batchRunning;
 }
 
 QFuture<int> Lumerax::indexingFuture() const
@@ -147,6 +148,7 @@ QFuture<int> Lumerax::indexingFuture() const
 
 void Lumerax::analyzeFinished()
 {
+    m_batchRunning = false;
     Q_EMIT indexFinished();
     if (!m_pendingBatches.isEmpty())
         analyze(m_pendingBatches.takeFirst());

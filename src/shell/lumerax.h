@@ -86,6 +86,9 @@ private Q_SLOTS:
 
 private:
     QList<QStringList> m_pendingBatches;
+    // A batch counts as running until its end is reported: a future that has
+    // just finished still owes its indexFinished().
+    bool m_batchRunning = false;
     QFutureWatcher<int>* m_watcher = nullptr;
     // Indexing has a pool of its own: the toolkit paints and scales images
     // on the global pool, and a long batch there would freeze the window.

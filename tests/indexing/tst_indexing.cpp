@@ -130,6 +130,28 @@ private Q_SLOTS:
         QCOMPARE(events, QStringList({ "started", "finished 5", "started", "finished 8" }));
     }
 
+    // The previous batch's future has finished, but its end has not been
+    // reported yet: the new batch still waits its turn, and both ends are
+    // reported.
+    void batchAddedAsThePreviousEndsStillQueues()
+    {
+        const QStringList first = makePictures(m_index->path() + "/a", 4);
+        const QStringList second = makePictures(m_index->path() + "/b", 2, 50);
+        QStringList events;
+        connect(m_lumerax, &Lumerax::indexStarted, this, [&] { events << "started"; });
+        connect(m_lumerax, &Lumerax::indexFinished, this,
+            [&] { events << QString("finished %1").arg(rowCount("images")); });
+        QSignalSpy finished(m_lumerax, &Lumerax::indexFinished);
+        m_lumerax->analyze(first);
+        QFuture<int> running = m_lumerax->indexingFuture();
+        running.waitForFinished();
+        QVERIFY(m_lumerax->isIndexing());
+        m_lumerax->analyze(second);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 60000);
+        QCOMPARE(events, QStringList({ "started", "finished 4", "started", "finished 6" }));
+        QVERIFY(!m_lumerax->isIndexing());
+    }
+
     void emptyBatchStartsAndFinishes()
     {
         QStringList events;
