@@ -1,0 +1,124 @@
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The application as a user starts it: one instance per user, a second start
+// hands over and quits, a crashed instance does not block the next start.
+class TestApplication : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Every process of a test shares one private home: its own temporary
+    // directory (socket and lock), settings and data directory.
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMPDIR", m_home.path() + "/tmp");
+        env.insert("HOME", m_home.path());
+        env.insert("XDG_CONFIG_HOME", m_home.path() + "/config");
+        env.insert("XDG_RUNTIME_DIR", m_home.path() + "/tmp");
+        env.insert("LUMERAX_DATA_DIR", m_home.path() + "/data");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        return env;
+    }
+
+    void start(QProcess& process, const QStringList& arguments = {})
+    {
+        process.setProcessEnvironment(environment());
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(LUMERAX_APP_PATH, arguments);
+    }
+
+    // The first instance is up once its window has opened the index.
+    bool waitUntilRunning(QProcess& process)
+    {
+        if (!process.waitForStarted(10000))
+            return false;
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 20000) {
+            if (process.state() != QProcess::Running)
+                return false;
+            if (QFile::exists(m_home.path() + "/data/lumerax.db")
+                && QDir(m_home.path() + "/tmp").entryList(QDir::System).size() > 0)
+                return true;
+            QTest::qWait(100);
+        }
+        return false;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        QVERIFY(QDir().mkpath(m_home.path() + "/tmp"));
+        // No splash: it would only slow the start down here.
+        QSettings native(m_home.path()
+                + "/config/VELDRA Technologies GmbH/LUMERAX Image "
+                  "Processing.conf",
+            QSettings::IniFormat);
+        native.setValue("Splash", false);
+    }
+
+    void secondStartHandsOverAndQuits_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no arguments") << QStringList();
+        QTest::newRow("web addresses") << QStringList { "photo.jpg", "www.a.org", "www.b.org" };
+    }
+
+    void secondStartHandsOverAndQuits()
+    {
+        QFETCH(QStringList, arguments);
+        QProcess first;
+        start(first);
+        QVERIFY(waitUntilRunning(first));
+
+        QProcess second;
+        QElapsedTimer timer;
+        timer.start();
+        start(second, arguments);
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(timer.elapsed() < 5000);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        first.terminate();
+        QVERIFY(first.waitForFinished(10000));
+    }
+
+    void crashedInstanceDoesNotBlockTheNextStart()
+    {
+        QProcess crashed;
+        start(crashed);
+        QVERIFY(waitUntilRunning(crashed));
+        crashed.kill();
+        QVERIFY(crashed.waitForFinished(10000));
+
+        // The next start becomes the first instance and stays.
+        QProcess next;
+        start(next);
+        QVERIFY(!next.waitForFinished(3000));
+        QCOMPARE(next.state(), QProcess::Running);
+
+        // And serves the one after it.
+        QProcess third;
+        start(third);
+        QVERIFY(third.waitForFinished(10000));
+        QCOMPARE(third.exitCode(), 0);
+        next.terminate();
+        QVERIFY(next.waitForFinished(10000));
+    }
+
+private:
+    QTemporaryDir m_home;
+};
+
+QTEST_GUILESS_MAIN(TestApplication)
+#include "tst_application.moc"
