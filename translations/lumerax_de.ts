@@ -12,8 +12,8 @@
         <translation>Copyright %1 %2</translation>
     </message>
     <message>
-        <source>Visit &lt;a href=&quot;%1&quot;&gt;%2&lt;/a&gt; for news and updates</source>
-        <translation>Neuigkeiten und Updates unter &lt;a href=&quot;%1&quot;&gt;%2&lt;/a&gt;</translation>
+        <source>Visit %1 for news and updates</source>
+        <translation>Neuigkeiten und Updates unter %1</translation>
     </message>
 </context>
 <context>

@@ -54,9 +54,11 @@ About::About(QWidget* parent)
     layout->addWidget(txtLine1);
     layout->addWidget(txtLine2);
     layout->addWidget(txtLine3);
+    setObjectName(QStringLiteral("About"));
+    setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral(
-        "About { background-color: rgb( 34, 34, 34 ); border: 1px solid rgb( 238, 125, 17 ); }"
-        "QLabel { color: rgb( 222, 222, 222 ); }"));
+        "#About { background-color: rgb( 34, 34, 34 ); border: 1px solid rgb( 238, 125, 17 ); }"
+        "QLabel { color: rgb( 222, 222, 222 ); background: transparent; }"));
     retranslate();
 }
 
@@ -93,8 +95,10 @@ void About::retranslate()
         tr("Copyright %1 %2")
             .arg(yearsText(QDate::currentDate().year()), QCoreApplication::organizationName()));
     const QString product = QString::fromLatin1(makerAddress) + QStringLiteral("/lumeraxapp");
-    txtLine3->setText(tr("Visit <a href=\"%1\">%2</a> for news and updates")
-                          .arg(product, QUrl(product).host() + QUrl(product).path()));
+    // The colour goes with the link itself: style sheets do not reach it.
+    const QString link = QStringLiteral("<a href=\"%1\" style=\"color: #ee7d11;\">%2</a>")
+                             .arg(product, QUrl(product).host() + QUrl(product).path());
+    txtLine3->setText(tr("Visit %1 for news and updates").arg(link));
 }
 
 void About::slotOpenHttp(const QUrl& url)
