@@ -9,8 +9,4 @@ build=${LUMERAX_BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja
 cmake --build "$build"
 
-if [ -x "$build/bin/lumerax" ]; then
-  exec "$build/bin/lumerax" "$@"
-fi
-# Until the main window exists, the command-line companion is the program.
-exec "$build/bin/lumerax-cli" --help
+exec "$build/bin/lumerax" "$@"
