@@ -3,6 +3,7 @@
 #include "shell/config.h"
 #include "shell/singleinstance.h"
 #include "shell/splash.h"
+#include "shell/startupmessage.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -11,22 +12,6 @@
 #include <QTranslator>
 
 using namespace veldra;
-
-namespace {
-
-// The message for a running instance: the last argument that starts with
-// "www", as a web address; nothing else on the command line counts.
-QString messageFromArguments(const QStringList& arguments)
-{
-    QString message;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (arguments.at(i).startsWith(QLatin1String("www")))
-            message = QStringLiteral("http://") + arguments.at(i);
-    }
-    return message;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -37,7 +22,7 @@ int main(int argc, char** argv)
     QApplication::setStyle(new ProxyStyle);
 
     const QStringList arguments = QCoreApplication::arguments();
-    const QString message = messageFromArguments(arguments);
+    const QString message = startupMessage(arguments);
     SingleInstance instance(QStringLiteral("lumerax"));
     if (instance.sendMessage(message, 5000))
         return 0;

@@ -1,4 +1,5 @@
 #include "shell/singleinstance.h"
+#include "shell/startupmessage.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -54,6 +55,29 @@ private Q_SLOTS:
         // Characters a socket name cannot hold are replaced.
         QCOMPARE(SingleInstance(QStringLiteral("a/b c")).serverName(),
             QStringLiteral("a_b_c-%1").arg(::getuid()));
+    }
+
+    void startupMessages_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no arguments") << QStringList { "lumerax" } << QString();
+        QTest::newRow("file, then two hosts: the last wins") << QStringList { "lumerax",
+            "photo.jpg", "www.a.org", "www.b.org/x" } << "http://www.b.org/x";
+        QTest::newRow("upper case does not count")
+            << QStringList { "lumerax", "WWW.a.org" } << QString();
+        QTest::newRow("already a web address")
+            << QStringList { "lumerax", "http://www.a.org" } << QString();
+        QTest::newRow("the program path is skipped") << QStringList { "www.prog" } << QString();
+        QTest::newRow("a later plain argument keeps it")
+            << QStringList { "lumerax", "www.a.org", "x" } << "http://www.a.org";
+    }
+
+    void startupMessages()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QCOMPARE(startupMessage(arguments), message);
     }
 
     void firstInstanceSendsToNobody()
