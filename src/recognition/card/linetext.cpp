@@ -148,7 +148,7 @@ void LineText::restoreAtSigns()
                     widest = i;
             }
             if (widest < n)
-                m_characters[widest].text = "@";
+                m_characters[widest].text.assign(1, '@');
         }
         start = end;
     }
