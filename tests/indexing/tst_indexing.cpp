@@ -52,6 +52,11 @@ private Q_SLOTS:
         LUMERAX_INIT_TEST_INDEX(m_index);
         m_lumerax = new Lumerax;
         m_lumerax->setSetting(ThumbnailSizeSetting, 250);
+        // Starts and ends of batches, each end with the rows stored by then.
+        m_events.clear();
+        connect(m_lumerax, &Lumerax::indexStarted, this, [this] { m_events << "started"; });
+        connect(m_lumerax, &Lumerax::indexFinished, this,
+            [this] { m_events << QString("finished %1").arg(rowCount("images")); });
     }
 
     void cleanup()
@@ -118,16 +123,12 @@ private Q_SLOTS:
     {
         const QStringList first = makePictures(m_index->path() + "/a", 5);
         const QStringList second = makePictures(m_index->path() + "/b", 3, 50);
-        QStringList events;
-        connect(m_lumerax, &Lumerax::indexStarted, this, [&] { events << "started"; });
-        connect(m_lumerax, &Lumerax::indexFinished, this,
-            [&] { events << QString("finished %1").arg(rowCount("images")); });
         QSignalSpy finished(m_lumerax, &Lumerax::indexFinished);
         m_lumerax->analyze(first);
         m_lumerax->analyze(second);
         QVERIFY(m_lumerax->isIndexing());
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 60000);
-        QCOMPARE(events, QStringList({ "started", "finished 5", "started", "finished 8" }));
+        QCOMPARE(m_events, QStringList({ "started", "finished 5", "started", "finished 8" }));
     }
 
     // The previous batch's future has finished, but its end has not been
@@ -137,28 +138,20 @@ private Q_SLOTS:
     {
         const QStringList first = makePictures(m_index->path() + "/a", 4);
         const QStringList second = makePictures(m_index->path() + "/b", 2, 50);
-        QStringList events;
-        connect(m_lumerax, &Lumerax::indexStarted, this, [&] { events << "started"; });
-        connect(m_lumerax, &Lumerax::indexFinished, this,
-            [&] { events << QString("finished %1").arg(rowCount("images")); });
         QSignalSpy finished(m_lumerax, &Lumerax::indexFinished);
         m_lumerax->analyze(first);
-        QFuture<int> running = m_lumerax->indexingFuture();
-        running.waitForFinished();
+        m_lumerax->indexingFuture().waitForFinished();
         QVERIFY(m_lumerax->isIndexing());
         m_lumerax->analyze(second);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 60000);
-        QCOMPARE(events, QStringList({ "started", "finished 4", "started", "finished 6" }));
+        QCOMPARE(m_events, QStringList({ "started", "finished 4", "started", "finished 6" }));
         QVERIFY(!m_lumerax->isIndexing());
     }
 
     void emptyBatchStartsAndFinishes()
     {
-        QStringList events;
-        connect(m_lumerax, &Lumerax::indexStarted, this, [&] { events << "started"; });
-        connect(m_lumerax, &Lumerax::indexFinished, this, [&] { events << "finished"; });
         QVERIFY(index({}));
-        QCOMPARE(events, QStringList({ "started", "finished" }));
+        QCOMPARE(m_events, QStringList({ "started", "finished 0" }));
     }
 
     void manyPicturesOnAllCoresAreAllStored()
@@ -250,6 +243,7 @@ private Q_SLOTS:
 private:
     std::unique_ptr<TestIndex> m_index;
     Lumerax* m_lumerax = nullptr;
+    QStringList m_events;
 };
 
 QTEST_GUILESS_MAIN(TestIndexing)

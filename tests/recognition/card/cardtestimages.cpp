@@ -1,7 +1,7 @@
 #include "cardtestimages.h"
 
-#include <QBuffer>
-#include <QFile>
+#include "support/exifjpeg.h"
+
 #include <QFont>
 #include <QPainter>
 
@@ -27,56 +27,12 @@ QImage cardPhoto(
     return photo;
 }
 
-QByteArray jpegBytes(const QImage& image, int quality)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", quality);
-    return bytes;
-}
-
 QByteArray withOrientation(
     const QByteArray& jpeg, int orientation, bool keepJfif, bool littleEndian)
 {
-    const int app0Length = (uchar(jpeg[4]) << 8) | uchar(jpeg[5]);
-    QByteArray tiff;
-    if (littleEndian) {
-        tiff.append("II\x2A\x00", 4);
-        tiff.append("\x08\x00\x00\x00", 4);
-        tiff.append("\x01\x00", 2);
-        tiff.append("\x12\x01\x03\x00\x01\x00\x00\x00", 8);
-        tiff.append(char(orientation));
-        tiff.append(char(0));
-        tiff.append("\x00\x00", 2);
-    } else {
-        tiff.append("MM\x00\x2A", 4);
-        tiff.append("\x00\x00\x00\x08", 4);
-        tiff.append("\x00\x01", 2);
-        tiff.append("\x01\x12\x00\x03\x00\x00\x00\x01", 8);
-        tiff.append(char(0));
-        tiff.append(char(orientation));
-        tiff.append("\x00\x00", 2);
-    }
-    tiff.append("\x00\x00\x00\x00", 4);
-    QByteArray app1("\xFF\xE1", 2);
-    const int length = 2 + 6 + int(tiff.size());
-    app1.append(char(length >> 8));
-    app1.append(char(length & 0xFF));
-    app1.append("Exif\x00\x00", 6);
-    app1.append(tiff);
-    QByteArray out = jpeg.left(2);
-    if (keepJfif)
-        out += jpeg.mid(2, 2 + app0Length);
-    out += app1;
-    out += jpeg.mid(2 + 2 + app0Length);
-    return out;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    const int jfifEnd = 4 + ((uchar(jpeg[4]) << 8) | uchar(jpeg[5]));
+    return jpeg.left(keepJfif ? jfifEnd : 2) + orientationSegment(orientation, littleEndian)
+        + jpeg.mid(jfifEnd);
 }
 
 } // namespace veldra::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/testfiles.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -12,13 +14,14 @@ QImage cardPhoto(const QStringList& lines, int width, int height, int pixelSize,
     const QString& family = QStringLiteral("DejaVu Sans"));
 
 // JPEG bytes of an image as the toolkit writes them (JFIF).
-QByteArray jpegBytes(const QImage& image, int quality = 92);
+inline QByteArray jpegBytes(const QImage& image, int quality = 92)
+{
+    return imageBytes(image, "JPG", quality);
+}
 
 // The JPEG with an EXIF block holding only the orientation tag, either
 // replacing the JFIF segment (the file then starts with "Exif") or after it.
 QByteArray withOrientation(
     const QByteArray& jpeg, int orientation, bool keepJfif, bool littleEndian = false);
-
-bool writeFile(const QString& path, const QByteArray& bytes);
 
 } // namespace veldra::test
