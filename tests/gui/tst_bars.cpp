@@ -43,6 +43,7 @@ struct Window
         bar->setWindow(&window);
         window.setGeometry(100, 100, 640, 400);
         window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
     }
 };
 
@@ -63,253 +64,231 @@ class TestBars : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void pixelFont();
-    void frameButtons();
-    void dragging();
-    void doubleClickMaximizes();
-    void mirror();
-    void mirrorWithoutMask();
-    void toolBarIcons();
-    void toolBarTextColor_data();
-    void toolBarTextColor();
-    void widgetBar();
-    void line();
-};
+    void initTestCase() { QApplication::setStyle(new ProxyStyle); }
 
-void TestBars::initTestCase()
-{
-    QApplication::setStyle(new ProxyStyle);
-}
+    void pixelFont()
+    {
+        QCOMPARE(QApplication::font().family(), QString(pixelFontFamily));
+        QCOMPARE(QApplication::font().pointSize(), 12);
+        QVERIFY(searchBarStyleSheet().contains(QStringLiteral("font: 12pt \"DotGothic16\"")));
+        QVERIFY(resultBarStyleSheet().contains(QStringLiteral("font: 12pt \"DotGothic16\"")));
+        QVERIFY(!resultBarStyleSheet().contains(QStringLiteral("radius")));
 
-void TestBars::pixelFont()
-{
-    QCOMPARE(ProxyStyle::pixelFontFamily(), QString(pixelFontFamily));
-    QCOMPARE(QApplication::font().family(), QString(pixelFontFamily));
-    QCOMPARE(QApplication::font().pointSize(), 12);
-    QVERIFY(searchBarStyleSheet().contains(QStringLiteral("font: 12pt \"DotGothic16\"")));
-    QVERIFY(resultBarStyleSheet().contains(QStringLiteral("font: 12pt \"DotGothic16\"")));
-    QVERIFY(!resultBarStyleSheet().contains(QStringLiteral("radius")));
+        // A widget that is drawn gets the application font.
+        QLabel label("x");
+        label.setFont(QFont("Monospace", 30));
+        label.grab();
+        QCOMPARE(label.font().family(), QString(pixelFontFamily));
+    }
 
-    // A widget that is drawn gets the application font.
-    QLabel label("x");
-    label.setFont(QFont("Monospace", 30));
-    label.grab();
-    QCOMPARE(label.font().family(), QString(pixelFontFamily));
-}
-
-void TestBars::frameButtons()
-{
-    Window w;
-    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-    QCOMPARE(w.bar->addButton()->text(), QString("Add images"));
-    QTest::mouseClick(w.bar->minimizeButton(), Qt::LeftButton);
-    QTRY_VERIFY(w.window.isMinimized());
-    w.window.showNormal();
-    QTest::mouseClick(w.bar->closeButton(), Qt::LeftButton);
-    QVERIFY(!w.window.isVisible());
-}
-
-void TestBars::dragging()
-{
-    Window w;
-    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-    const QPoint start = w.window.pos();
-    QTest::mousePress(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
-    QTest::mouseMove(w.bar, QPoint(350, 30));
-    QTest::mouseRelease(w.bar, Qt::LeftButton, {}, QPoint(350, 30));
-    QTRY_COMPARE(w.window.pos(), start + QPoint(50, 20));
-
-    // Moving without a press does nothing.
-    QTest::mouseMove(w.bar, QPoint(10, 10));
-    QCOMPARE(w.window.pos(), start + QPoint(50, 20));
-
-    // A maximised window stays where it is.
-    QTest::mouseClick(w.bar->maximizeButton(), Qt::LeftButton);
-    QTRY_VERIFY(w.window.isMaximized());
-    const QPoint maximized = w.window.pos();
-    QTest::mousePress(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
-    QTest::mouseMove(w.bar, QPoint(340, 40));
-    QTest::mouseRelease(w.bar, Qt::LeftButton, {}, QPoint(340, 40));
-    QCOMPARE(w.window.pos(), maximized);
-
-    // Restored, it moves again.
-    QTest::mouseClick(w.bar->maximizeButton(), Qt::LeftButton);
-    QTRY_VERIFY(!w.window.isMaximized());
-    const QPoint restored = w.window.pos();
-    QTest::mousePress(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
-    QTest::mouseMove(w.bar, QPoint(280, 15));
-    QTest::mouseRelease(w.bar, Qt::LeftButton, {}, QPoint(280, 15));
-    QTRY_COMPARE(w.window.pos(), restored + QPoint(-20, 5));
-}
-
-void TestBars::doubleClickMaximizes()
-{
-    Window w;
-    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-    const QString maximize = QStringLiteral(":/topbar/Resources/maximieren.png");
-    const QString restore = QStringLiteral(":/topbar/Resources/kleiner.png");
-    QVERIFY(sameImage(w.bar->maximizeButton()->icon(), maximize));
-
-    QTest::mouseDClick(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
-    QTRY_VERIFY(w.window.isMaximized());
-    QTRY_VERIFY(sameImage(w.bar->maximizeButton()->icon(), restore));
-
-    QTest::mouseDClick(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
-    QTRY_VERIFY(!w.window.isMaximized());
-    QTRY_VERIFY(sameImage(w.bar->maximizeButton()->icon(), maximize));
-    QVERIFY(w.bar->styleSheet().startsWith(QString(transparentFrameSheet)));
-}
-
-void TestBars::mirror()
-{
-    Window w;
-    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-    const QImage image = w.bar->mirror()->pixmap().toImage();
-    QCOMPARE(image.size(), w.bar->mirror()->size());
-    QCOMPARE(image.width(), 640);
-    // Reflected bar: orange in the middle, fading downwards, gone by half.
-    const QColor top = image.pixelColor(320, 0);
-    QVERIFY(top.alpha() > 60);
-    QVERIFY(top.red() > top.blue());
-    QVERIFY(image.pixelColor(320, image.height() / 4).alpha() < top.alpha());
-    QCOMPARE(image.pixelColor(320, image.height() - 1).alpha(), 0);
-}
-
-void TestBars::mirrorWithoutMask()
-{
-    // Without the compiled-in pictures the mask is missing too.
-    Q_CLEANUP_RESOURCE(pages);
-    QVERIFY(QImage(":/topbar/Resources/verlauf.png").isNull());
+    void frameButtons()
     {
         Window w;
-        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        QCOMPARE(w.bar->addButton()->text(), QString("Add images"));
+        QTest::mouseClick(w.bar->minimizeButton(), Qt::LeftButton);
+        QTRY_VERIFY(w.window.isMinimized());
+        w.window.showNormal();
+        QTest::mouseClick(w.bar->closeButton(), Qt::LeftButton);
+        QVERIFY(!w.window.isVisible());
+    }
+
+    void dragging()
+    {
+        Window w;
+        const QPoint start = w.window.pos();
+        QTest::mousePress(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
+        QTest::mouseMove(w.bar, QPoint(350, 30));
+        QTest::mouseRelease(w.bar, Qt::LeftButton, {}, QPoint(350, 30));
+        QTRY_COMPARE(w.window.pos(), start + QPoint(50, 20));
+
+        // Moving without a press does nothing.
+        QTest::mouseMove(w.bar, QPoint(10, 10));
+        QCOMPARE(w.window.pos(), start + QPoint(50, 20));
+
+        // A maximised window stays where it is.
+        QTest::mouseClick(w.bar->maximizeButton(), Qt::LeftButton);
+        QTRY_VERIFY(w.window.isMaximized());
+        const QPoint maximized = w.window.pos();
+        QTest::mousePress(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
+        QTest::mouseMove(w.bar, QPoint(340, 40));
+        QTest::mouseRelease(w.bar, Qt::LeftButton, {}, QPoint(340, 40));
+        QCOMPARE(w.window.pos(), maximized);
+
+        // Restored, it moves again.
+        QTest::mouseClick(w.bar->maximizeButton(), Qt::LeftButton);
+        QTRY_VERIFY(!w.window.isMaximized());
+        const QPoint restored = w.window.pos();
+        QTest::mousePress(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
+        QTest::mouseMove(w.bar, QPoint(280, 15));
+        QTest::mouseRelease(w.bar, Qt::LeftButton, {}, QPoint(280, 15));
+        QTRY_COMPARE(w.window.pos(), restored + QPoint(-20, 5));
+    }
+
+    void doubleClickMaximizes()
+    {
+        Window w;
+        const QString maximize = QStringLiteral(":/topbar/Resources/maximieren.png");
+        const QString restore = QStringLiteral(":/topbar/Resources/kleiner.png");
+        QVERIFY(sameImage(w.bar->maximizeButton()->icon(), maximize));
+
+        QTest::mouseDClick(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
+        QTRY_VERIFY(w.window.isMaximized());
+        QTRY_VERIFY(sameImage(w.bar->maximizeButton()->icon(), restore));
+
+        QTest::mouseDClick(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
+        QTRY_VERIFY(!w.window.isMaximized());
+        QTRY_VERIFY(sameImage(w.bar->maximizeButton()->icon(), maximize));
+        QVERIFY(w.bar->styleSheet().startsWith(QString(transparentFrameSheet)));
+    }
+
+    void mirror()
+    {
+        Window w;
         const QImage image = w.bar->mirror()->pixmap().toImage();
-        const int half = image.height() / 2;
-        QVERIFY(image.pixelColor(320, 0).alpha() > 230);
-        int previous = 256;
-        for (int y = 0; y < half; ++y) {
-            const int alpha = image.pixelColor(320, y).alpha();
-            QVERIFY2(alpha < previous, qPrintable(QString::number(y)));
-            previous = alpha;
+        QCOMPARE(image.size(), w.bar->mirror()->size());
+        QCOMPARE(image.width(), 640);
+        // Reflected bar: orange in the middle, fading downwards, gone by half.
+        const QColor top = image.pixelColor(320, 0);
+        QVERIFY(top.alpha() > 60);
+        QVERIFY(top.red() > top.blue());
+        QVERIFY(image.pixelColor(320, image.height() / 4).alpha() < top.alpha());
+        QCOMPARE(image.pixelColor(320, image.height() - 1).alpha(), 0);
+    }
+
+    void mirrorWithoutMask()
+    {
+        // Without the compiled-in pictures the mask is missing too.
+        Q_CLEANUP_RESOURCE(pages);
+        QVERIFY(QImage(":/topbar/Resources/verlauf.png").isNull());
+        {
+            Window w;
+            const QImage image = w.bar->mirror()->pixmap().toImage();
+            const int half = image.height() / 2;
+            QVERIFY(image.pixelColor(320, 0).alpha() > 230);
+            int previous = 256;
+            for (int y = 0; y < half; ++y) {
+                const int alpha = image.pixelColor(320, y).alpha();
+                QVERIFY2(alpha < previous, qPrintable(QString::number(y)));
+                previous = alpha;
+            }
+            for (int y = half; y < image.height(); ++y)
+                QCOMPARE(image.pixelColor(320, y).alpha(), 0);
         }
-        for (int y = half; y < image.height(); ++y)
-            QCOMPARE(image.pixelColor(320, y).alpha(), 0);
-    }
-    Q_INIT_RESOURCE(pages);
-}
-
-void TestBars::toolBarIcons()
-{
-    ToolBar bar;
-    const QString dir = QStringLiteral(":/icons/resources/icons/");
-    const QList<QPair<QToolButton*, QString>> pages = {
-        { bar.searchColorButton(), "icon-color" },
-        { bar.searchMoodButton(), "icon-mood" },
-        { bar.recognizeFacesButton(), "icon-faces" },
-        { bar.recognizeLicenseButton(), "icon-nummernschild" },
-        { bar.recognizeCharacterButton(), "icon-ocr" },
-    };
-    auto inactive = [&](const QString& name) {
-        return dir + name + (name == "icon-mood" ? "-inactiv.png" : "-inaktiv.png");
-    };
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    for (const auto& page : pages)
-        QVERIFY(sameImage(page.first->icon(), inactive(page.second)));
-
-    QTest::mouseClick(bar.searchMoodButton(), Qt::LeftButton);
-    for (const auto& page : pages) {
-        const bool checked = page.first == bar.searchMoodButton();
-        QCOMPARE(page.first->isChecked(), checked);
-        QVERIFY(sameImage(
-            page.first->icon(), checked ? dir + page.second + ".png" : inactive(page.second)));
+        Q_INIT_RESOURCE(pages);
     }
 
-    // Home checks the invisible dummy: no page button is selected.
-    QTest::mouseClick(bar.homeButton(), Qt::LeftButton);
-    QVERIFY(bar.dummyButton()->isChecked());
-    QVERIFY(!bar.dummyButton()->isVisible());
-    for (const auto& page : pages) {
-        QVERIFY(!page.first->isChecked());
-        QVERIFY(sameImage(page.first->icon(), inactive(page.second)));
+    void toolBarIcons()
+    {
+        ToolBar bar;
+        const QString dir = QStringLiteral(":/icons/resources/icons/");
+        const QList<QPair<QToolButton*, QString>> pages = {
+            { bar.searchColorButton(), "icon-color" },
+            { bar.searchMoodButton(), "icon-mood" },
+            { bar.recognizeFacesButton(), "icon-faces" },
+            { bar.recognizeLicenseButton(), "icon-nummernschild" },
+            { bar.recognizeCharacterButton(), "icon-ocr" },
+        };
+        auto inactive = [&](const QString& name) {
+            return dir + name + (name == "icon-mood" ? "-inactiv.png" : "-inaktiv.png");
+        };
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        for (const auto& page : pages)
+            QVERIFY(sameImage(page.first->icon(), inactive(page.second)));
+
+        QTest::mouseClick(bar.searchMoodButton(), Qt::LeftButton);
+        for (const auto& page : pages) {
+            const bool checked = page.first == bar.searchMoodButton();
+            QCOMPARE(page.first->isChecked(), checked);
+            QVERIFY(sameImage(
+                page.first->icon(), checked ? dir + page.second + ".png" : inactive(page.second)));
+        }
+
+        // Home checks the invisible dummy: no page button is selected.
+        QTest::mouseClick(bar.homeButton(), Qt::LeftButton);
+        QVERIFY(bar.dummyButton()->isChecked());
+        QVERIFY(!bar.dummyButton()->isVisible());
+        for (const auto& page : pages) {
+            QVERIFY(!page.first->isChecked());
+            QVERIFY(sameImage(page.first->icon(), inactive(page.second)));
+        }
+        QCOMPARE(bar.pageButtons()->buttons().size(), 6);
+        QCOMPARE(bar.recognizeLicenseButton()->text(), QString("Number plates"));
     }
-    QCOMPARE(bar.pageButtons()->buttons().size(), 6);
-    QCOMPARE(bar.recognizeLicenseButton()->text(), QString("Number plates"));
-}
 
-void TestBars::toolBarTextColor_data()
-{
-    QTest::addColumn<QColor>("text");
-    QTest::addColumn<QColor>("other");
-    QTest::newRow("black background") << QColor(Qt::white) << QColor(Qt::black);
-    QTest::newRow("white background") << QColor(Qt::black) << QColor(Qt::white);
-}
+    void toolBarTextColor_data()
+    {
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("other");
+        QTest::newRow("black background") << QColor(Qt::white) << QColor(Qt::black);
+        QTest::newRow("white background") << QColor(Qt::black) << QColor(Qt::white);
+    }
 
-void TestBars::toolBarTextColor()
-{
-    QFETCH(QColor, text);
-    QFETCH(QColor, other);
-    ToolBar bar;
-    bar.resize(900, 70);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    bar.updateButtons(text);
-    bar.searchColorButton()->click();
+    void toolBarTextColor()
+    {
+        QFETCH(QColor, text);
+        QFETCH(QColor, other);
+        ToolBar bar;
+        bar.resize(900, 70);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        bar.updateButtons(text);
+        bar.searchColorButton()->click();
 
-    QImage image(bar.size(), QImage::Format_RGB32);
-    image.fill(QColor(90, 90, 90));
-    bar.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    const QRect checked = bar.searchColorButton()->geometry();
-    const QRect unchecked = bar.searchMoodButton()->geometry();
-    QVERIFY(textPixels(image, checked, text) > 10);
-    QCOMPARE(textPixels(image, checked, other), 0);
-    QCOMPARE(textPixels(image, unchecked, text), 0);
-    QVERIFY(textPixels(image, unchecked, QColor(150, 150, 150)) > 10);
-}
+        QImage image(bar.size(), QImage::Format_RGB32);
+        image.fill(QColor(90, 90, 90));
+        bar.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        const QRect checked = bar.searchColorButton()->geometry();
+        const QRect unchecked = bar.searchMoodButton()->geometry();
+        QVERIFY(textPixels(image, checked, text) > 10);
+        QCOMPARE(textPixels(image, checked, other), 0);
+        QCOMPARE(textPixels(image, unchecked, text), 0);
+        QVERIFY(textPixels(image, unchecked, QColor(150, 150, 150)) > 10);
+    }
 
-void TestBars::widgetBar()
-{
-    WidgetBar bar;
-    bar.setText("Color search");
-    bar.resize(300, 24);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    QSignalSpy clicked(&bar, &WidgetBar::clicked);
+    void widgetBar()
+    {
+        WidgetBar bar;
+        bar.setText("Color search");
+        bar.resize(300, 24);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        QSignalSpy clicked(&bar, &WidgetBar::clicked);
 
-    bar.setToggleButtonVisible(false);
-    QVERIFY(!bar.toggleButton());
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(50, 10));
-    QCOMPARE(clicked.size(), 0);
+        bar.setToggleButtonVisible(false);
+        QVERIFY(!bar.toggleButton());
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(50, 10));
+        QCOMPARE(clicked.size(), 0);
 
-    bar.setToggleButtonVisible(true);
-    QToolButton* button = bar.toggleButton();
-    QVERIFY(button && button->isVisible() && button->isCheckable());
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(50, 10));
-    QCOMPARE(clicked.size(), 1);
-    QVERIFY(button->isChecked());
-    QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(clicked.size(), 2);
-    QVERIFY(!button->isChecked());
+        bar.setToggleButtonVisible(true);
+        QToolButton* button = bar.toggleButton();
+        QVERIFY(button && button->isVisible() && button->isCheckable());
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(50, 10));
+        QCOMPARE(clicked.size(), 1);
+        QVERIFY(button->isChecked());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(clicked.size(), 2);
+        QVERIFY(!button->isChecked());
 
-    bar.setToggleButtonVisible(false);
-    QCOMPARE(bar.toggleButton(), button);
-    QVERIFY(!button->isVisible());
-}
+        bar.setToggleButtonVisible(false);
+        QCOMPARE(bar.toggleButton(), button);
+        QVERIFY(!button->isVisible());
+    }
 
-void TestBars::line()
-{
-    Line line;
-    line.setColor(QColor(255, 125, 0));
-    line.resize(200, 3);
-    QImage image(line.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    line.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    // Full in the middle, tapering to nothing at the ends.
-    QCOMPARE(image.pixelColor(100, 1), QColor(255, 125, 0));
-    QVERIFY(image.pixelColor(0, 0).alpha() < 40);
-    QVERIFY(image.pixelColor(199, 2).alpha() < 40);
-}
+    void line()
+    {
+        Line line;
+        line.setColor(QColor(255, 125, 0));
+        line.resize(200, 3);
+        QImage image(line.size(), QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        line.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        // Full in the middle, tapering to nothing at the ends.
+        QCOMPARE(image.pixelColor(100, 1), QColor(255, 125, 0));
+        QVERIFY(image.pixelColor(0, 0).alpha() < 40);
+        QVERIFY(image.pixelColor(199, 2).alpha() < 40);
+    }
+};
 
 QTEST_MAIN(TestBars)
 #include "tst_bars.moc"

@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -58,10 +57,7 @@ void chooseFiles(const QString& folder, const QStringList& names)
         if (!dialog)
             return chooseFiles(folder, names);
         dialog->setDirectory(folder);
-        QStringList quoted;
-        for (const QString& name : names)
-            quoted << '"' + name + '"';
-        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(quoted.join(' '));
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText('"' + names.join("\" \"") + '"');
         QMetaObject::invokeMethod(dialog, "accept");
     });
 }
@@ -77,16 +73,20 @@ void answerMessageBox(QMessageBox::StandardButton button)
     });
 }
 
+QModelIndex folderIndex(ThumbnailModel* model, const QString& folder)
+{
+    for (int row = 0; row < model->rowCount(); ++row)
+        if (model->index(row, 0).data().toString() == folder)
+            return model->index(row, 0);
+    return QModelIndex();
+}
+
 QStringList thumbnailsOf(ThumbnailModel* model, const QString& folder)
 {
     QStringList thumbnails;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QModelIndex parent = model->index(row, 0);
-        if (parent.data().toString() != folder)
-            continue;
-        for (int i = 0; i < model->rowCount(parent); ++i)
-            thumbnails << model->index(i, 0, parent).data().toString();
-    }
+    const QModelIndex parent = folderIndex(model, folder);
+    for (int i = 0; parent.isValid() && i < model->rowCount(parent); ++i)
+        thumbnails << model->index(i, 0, parent).data().toString();
     return thumbnails;
 }
 
@@ -205,15 +205,8 @@ private Q_SLOTS:
         const QString moving = thumbnailsOf(model, m_red).first();
         const QString name
             = QFileInfo(controller->sourceImagePath(QFileInfo(moving).fileName())).fileName();
-        QModelIndex source;
-        QModelIndex target;
-        for (int row = 0; row < model->rowCount(); ++row) {
-            const QModelIndex folder = model->index(row, 0);
-            if (folder.data().toString() == m_red)
-                source = model->index(0, 0, folder);
-            if (folder.data().toString() == m_blue)
-                target = folder;
-        }
+        const QModelIndex source = model->index(0, 0, folderIndex(model, m_red));
+        const QModelIndex target = folderIndex(model, m_blue);
         QVERIFY(source.isValid() && target.isValid());
         std::unique_ptr<QMimeData> payload(model->mimeData({ source }));
         QVERIFY(model->dropMimeData(payload.get(), Qt::MoveAction, 0, 0, target));

@@ -4,26 +4,19 @@
 #include "colorsearchpage.h"
 #include "designslider.h"
 #include "designsliderextra.h"
-#include "features/featurevector.h"
 #include "foldermodel.h"
-#include "indexing/thumbnail.h"
 #include "indexpage.h"
 #include "moodsearchpage.h"
 #include "palettewidget.h"
 #include "sampleimagewidget.h"
-#include "search/searchmanager.h"
 #include "selectcolordialog.h"
 #include "shell/lumerax.h"
 #include "similarsearchpage.h"
-#include "store/imagerecords.h"
 #include "support/testindex.h"
 #include "tabwidget.h"
 #include "widgetbar.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -42,34 +35,6 @@ class TestPages : public QObject
 
 private:
     QString folder(const QString& name) const { return m_index->path() + "/" + name; }
-
-    // Indexes count pictures of a new folder with thumbnails; returns the
-    // thumbnails.
-    QStringList addFolder(const QString& name, int count, QRgb color = qRgb(200, 40, 20))
-    {
-        QStringList thumbnails;
-        QDir().mkpath(folder(name));
-        for (int i = 0; i < count; ++i) {
-            const QString path
-                = folder(name) + QStringLiteral("/%1%2.png").arg(QFileInfo(name).fileName()).arg(i);
-            QImage image(60, 40, QImage::Format_RGB32);
-            image.fill(color);
-            image.save(path);
-            FeatureVector features;
-            features.fileName = path;
-            features.width = 60;
-            features.height = 40;
-            features.colorWeights = { { colorBin(color), 100 } };
-            insertImage(features);
-            thumbnails << makeThumbnail(path);
-        }
-        return thumbnails;
-    }
-
-    static int colorBin(QRgb rgb)
-    {
-        return qRed(rgb) / 43 * 100 + qGreen(rgb) / 43 * 10 + qBlue(rgb) / 43;
-    }
 
     static QStringList shown(ThumbnailModel* model)
     {
@@ -102,242 +67,212 @@ private Q_SLOTS:
     }
     void cleanup() { m_index.reset(); }
 
-    void indexPage();
-    void folderClickScrollsIndex();
-    void similarPage();
-    void colorPage();
-    void colorPageSearches();
-    void moodPage();
-    void searchBarFolds();
+    void indexPage()
+    {
+        const QStringList a = indexFolder(folder("a"), 2);
+        indexFolder(folder("b"), 1);
+        IndexPage page;
+        QCOMPARE(page.indexBar()->text(), QString("Index"));
+        QCOMPARE(shown(page.model()),
+            (QStringList {
+                folder("a"), a[0], a[1], folder("b"), thumbnailPath(folder("b") + "/b0.png") }));
+
+        QSignalSpy moves(&page, &IndexPage::moveItems);
+        Q_EMIT page.model()->moveItems(folder("b"), 1, { a[0] });
+        QCOMPARE(moves.size(), 1);
+        QCOMPARE(moves[0][0].toString(), folder("b"));
+        QCOMPARE(moves[0][1].toInt(), 1);
+
+        QSignalSpy similar(&page, &IndexPage::findSimilarImages);
+        QSignalSpy faces(&page, &IndexPage::recognizeFaces);
+        Q_EMIT page.thumbnailWidget()->findSimilar(a[1]);
+        Q_EMIT page.thumbnailWidget()->recognizeFaces(a[0]);
+        QCOMPARE(similar.size(), 1);
+        QCOMPARE(similar[0][0].toString(), a[1]);
+        QCOMPARE(faces[0][0].toString(), a[0]);
+
+        page.setThumbnails({ { folder("z"), { a[0] } } });
+        QCOMPARE(shown(page.model()), (QStringList { folder("z"), a[0] }));
+    }
+
+    void folderClickScrollsIndex()
+    {
+        indexFolder(folder("one"), 12);
+        indexFolder(folder("two"), 12);
+        indexFolder(folder("two words"), 3);
+        indexFolder(folder("two/deeper"), 12);
+        indexFolder(folder("three"), 12);
+
+        QWidget window;
+        auto* layout = new QHBoxLayout(&window);
+        auto* tabs = new TabWidget(&window);
+        auto* page = new IndexPage(&window);
+        layout->addWidget(tabs);
+        layout->addWidget(page, 1);
+        connect(tabs, &TabWidget::folderClicked, page, [page](const QModelIndex& index) {
+            page->scrollToFolder(index.data(FolderModel::PathRole).toString());
+        });
+        tabs->setFolders(Lumerax::instance()->listAll());
+        window.resize(900, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ThumbnailView* view = page->thumbnailWidget()->view();
+        view->setGridSize(view->minimumGridSize());
+        QVERIFY(view->verticalScrollBar()->maximum() > 0);
+
+        // Clicking "two" brings the section of that very folder to the top, not
+        // "two words", which sorts before "two/deeper".
+        QTreeView* tree = tabs->folderView();
+        const QModelIndex two = tabs->folderModel()->findFolder(folder("two"))->index();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(two).center());
+        const QModelIndex section = page->model()->index(2, 0);
+        QCOMPARE(section.data().toString(), folder("two"));
+        QTRY_COMPARE(view->visualRect(section).top(), 0);
+
+        // A folder without pictures of its own scrolls to the first one below it.
+        page->scrollToFolder(m_index->path());
+        QTRY_COMPARE(view->verticalScrollBar()->value(), 0);
+        page->scrollToFolder(folder("nowhere"));
+        QTest::qWait(50);
+        QCOMPARE(view->verticalScrollBar()->value(), 0);
+    }
+
+    void similarPage()
+    {
+        const QStringList a = indexFolder(folder("a"), 3);
+        SimilarSearchPage page;
+        QCOMPARE(page.searchBar()->text(), QString("Similarity search"));
+        QCOMPARE(page.resultBar()->text(), QString("Search result"));
+        QCOMPARE(page.searchBar()->objectName(), QString("m_similarSearchBar"));
+        QCOMPARE(page.resultView()->objectName(), QString("m_similarImageView"));
+        QVERIFY(!page.resultView()->view()->headersVisible());
+        QSignalSpy start(&page, &SimilarSearchPage::startSearch);
+        QSignalSpy finished(&page, &SimilarSearchPage::searchFinished);
+
+        page.findSimilarImages(a[0]);
+        QCOMPARE(start.size(), 1);
+        QCOMPARE(start[0][0].toString(), folder("a") + "/a0.png");
+        QCOMPARE(page.sampleImageWidget()->fileName(), folder("a") + "/a0.png");
+        QCOMPARE(page.sampleImageWidget()->imageLabel()->pixmap().size(), QSize(450, 300));
+
+        page.finished({ a[1], a[2] });
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(shown(page.model()), (QStringList { "Similarity search result", a[1], a[2] }));
+
+        // Similar pictures of a result: that result is the new sample.
+        Q_EMIT page.resultView()->findSimilar(a[2]);
+        QCOMPARE(start.size(), 2);
+        QCOMPARE(start[1][0].toString(), folder("a") + "/a2.png");
+        QCOMPARE(page.sampleImageWidget()->fileName(), folder("a") + "/a2.png");
+
+        // A thumbnail the index does not know still searches, without a picture.
+        page.findSimilarImages("/nowhere/0123.png");
+        QCOMPARE(start.size(), 3);
+        QVERIFY(page.sampleImageWidget()->imageLabel()->pixmap().isNull());
+    }
+
+    void colorPage()
+    {
+        const QStringList a = indexFolder(folder("a"), 2);
+        ColorSearchPage page;
+        page.resize(800, 600);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QCOMPARE(page.searchBar()->text(), QString("Color search"));
+        QVERIFY(!page.resultView()->view()->headersVisible());
+        QSignalSpy start(&page, &ColorSearchPage::startSearch);
+        QSignalSpy similar(&page, &ColorSearchPage::findSimilarImages);
+
+        PaletteWidget* palette = page.selectColorWidget()->paletteWidget();
+        const QPoint red(8, 17 * 4 + 8);
+        QTest::mouseClick(palette, Qt::LeftButton, {}, red);
+        QTest::mouseClick(palette, Qt::LeftButton, {}, red);
+        QCOMPARE(start.size(), 2);
+        QCOMPARE(start[0][0].value<QVector<QColor>>(), QVector<QColor> { Qt::red });
+        QCOMPARE(start[1][0].value<QVector<QColor>>(), (QVector<QColor> { Qt::red, Qt::red }));
+
+        page.finished({ a[0], a[1] });
+        QCOMPARE(shown(page.model()), (QStringList { "Color search result", a[0], a[1] }));
+
+        // Clearing empties the results and searches nothing.
+        QTest::mouseClick(page.selectColorWidget()->clearButton(), Qt::LeftButton);
+        QCOMPARE(start.size(), 2);
+        QCOMPARE(page.model()->rowCount(), 0);
+
+        Q_EMIT page.resultView()->findSimilar(a[1]);
+        QCOMPARE(similar.size(), 1);
+
+        // The panel picture covers the colour choice at its current size.
+        page.resize(1000, 700);
+        QTRY_COMPARE(page.selectColorWidget()->palette().brush(QPalette::Window).texture().size(),
+            page.selectColorWidget()->size());
+    }
+
+    void moodPage()
+    {
+        MoodSearchPage page;
+        page.resize(900, 600);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        DesignSliderExtra* image = page.imageMoodSlider();
+        DesignSliderExtra* color = page.colorMoodSlider();
+        DesignSliderExtra* balance = page.balanceMoodSlider();
+        QCOMPARE(image->value(), 50);
+        QCOMPARE(image->minimum(), 0);
+        QCOMPARE(image->maximum(), 100);
+        QCOMPARE(color->value(), 0);
+        QCOMPARE(color->minimum(), -100);
+        QCOMPARE(balance->value(), 50);
+        QCOMPARE(balance->text(DesignSliderExtra::LeftText), QString("50 %"));
+        QCOMPARE(image->text(DesignSliderExtra::RightText), QString("Turbulent"));
+        QCOMPARE(balance->slider()->handleSize(), 9);
+        QVERIFY(!balance->slider()->valueLine());
+        QVERIFY(image->slider()->width() > 300);
+        QSignalSpy start(&page, &MoodSearchPage::startSearch);
+
+        DesignSlider* slider = balance->slider();
+        const int y = slider->pictureRect().center().y();
+        QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(positionOf(slider, 30), y));
+        QCOMPARE(balance->value(), 30);
+        QCOMPARE(balance->text(DesignSliderExtra::LeftText), QString("30 %"));
+        QCOMPARE(balance->text(DesignSliderExtra::RightText), QString("70 %"));
+        QCOMPARE(start.size(), 1);
+        QCOMPARE(start[0], (QVariantList { 0, 50, 30 }));
+
+        // The colour slider's left end is -100.
+        DesignSlider* temperature = color->slider();
+        QTest::mouseClick(temperature, Qt::LeftButton, {},
+            QPoint(temperature->pictureRect().left(), temperature->pictureRect().center().y()));
+        QCOMPARE(color->value(), -100);
+        QCOMPARE(start.last(), (QVariantList { -100, 50, 30 }));
+
+        page.finished({});
+        QCOMPARE(shown(page.model()), QStringList());
+    }
+
+    void searchBarFolds()
+    {
+        MoodSearchPage page;
+        page.resize(800, 700);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QWidget* input = page.designSlidersWidget();
+        const int resultTop = page.resultBar()->y();
+
+        QTest::mouseClick(page.searchBar(), Qt::LeftButton, {}, QPoint(40, 10));
+        QVERIFY(page.searchBar()->toggleButton()->isChecked());
+        QTRY_VERIFY(input->isHidden());
+        QTRY_VERIFY(page.resultBar()->y() < resultTop);
+
+        QTest::mouseClick(page.searchBar(), Qt::LeftButton, {}, QPoint(40, 10));
+        QVERIFY(!page.searchBar()->toggleButton()->isChecked());
+        QTRY_VERIFY(input->isVisible());
+        QTRY_COMPARE(page.resultBar()->y(), resultTop);
+    }
 
 private:
     std::unique_ptr<TestIndex> m_index;
 };
-
-void TestPages::indexPage()
-{
-    const QStringList a = addFolder("a", 2);
-    addFolder("b", 1);
-    IndexPage page;
-    QCOMPARE(page.indexBar()->text(), QString("Index"));
-    QCOMPARE(shown(page.model()),
-        (QStringList {
-            folder("a"), a[0], a[1], folder("b"), thumbnailPath(folder("b") + "/b0.png") }));
-
-    QSignalSpy moves(&page, &IndexPage::moveItems);
-    Q_EMIT page.model()->moveItems(folder("b"), 1, { a[0] });
-    QCOMPARE(moves.size(), 1);
-    QCOMPARE(moves[0][0].toString(), folder("b"));
-    QCOMPARE(moves[0][1].toInt(), 1);
-
-    QSignalSpy similar(&page, &IndexPage::findSimilarImages);
-    QSignalSpy faces(&page, &IndexPage::recognizeFaces);
-    Q_EMIT page.thumbnailWidget()->findSimilar(a[1]);
-    Q_EMIT page.thumbnailWidget()->recognizeFaces(a[0]);
-    QCOMPARE(similar.size(), 1);
-    QCOMPARE(similar[0][0].toString(), a[1]);
-    QCOMPARE(faces[0][0].toString(), a[0]);
-
-    page.setThumbnails({ { folder("z"), { a[0] } } });
-    QCOMPARE(shown(page.model()), (QStringList { folder("z"), a[0] }));
-}
-
-void TestPages::folderClickScrollsIndex()
-{
-    addFolder("one", 12);
-    addFolder("two", 12);
-    addFolder("two words", 3);
-    addFolder("two/deeper", 12);
-    addFolder("three", 12);
-
-    QWidget window;
-    auto* layout = new QHBoxLayout(&window);
-    auto* tabs = new TabWidget(&window);
-    auto* page = new IndexPage(&window);
-    layout->addWidget(tabs);
-    layout->addWidget(page, 1);
-    connect(tabs, &TabWidget::folderClicked, page, [page](const QModelIndex& index) {
-        page->scrollToFolder(index.data(FolderModel::PathRole).toString());
-    });
-    tabs->setFolders(Lumerax::instance()->listAll());
-    window.resize(900, 400);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    ThumbnailView* view = page->thumbnailWidget()->view();
-    view->setGridSize(view->minimumGridSize());
-    QVERIFY(view->verticalScrollBar()->maximum() > 0);
-
-    // Clicking "two" brings the section of that very folder to the top, not
-    // "two words", which sorts before "two/deeper".
-    QTreeView* tree = tabs->folderView();
-    const QModelIndex two = tabs->folderModel()->findFolder(folder("two"))->index();
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(two).center());
-    const QModelIndex section = page->model()->index(2, 0);
-    QCOMPARE(section.data().toString(), folder("two"));
-    QTRY_COMPARE(view->visualRect(section).top(), 0);
-
-    // A folder without pictures of its own scrolls to the first one below it.
-    page->scrollToFolder(m_index->path());
-    QTRY_COMPARE(view->verticalScrollBar()->value(), 0);
-    page->scrollToFolder(folder("nowhere"));
-    QTest::qWait(50);
-    QCOMPARE(view->verticalScrollBar()->value(), 0);
-}
-
-void TestPages::similarPage()
-{
-    const QStringList a = addFolder("a", 3);
-    SimilarSearchPage page;
-    QCOMPARE(page.searchBar()->text(), QString("Similarity search"));
-    QCOMPARE(page.resultBar()->text(), QString("Search result"));
-    QCOMPARE(page.searchBar()->objectName(), QString("m_similarSearchBar"));
-    QCOMPARE(page.resultView()->objectName(), QString("m_similarImageView"));
-    QVERIFY(!page.resultView()->view()->headersVisible());
-    QSignalSpy start(&page, &SimilarSearchPage::startSearch);
-    QSignalSpy finished(&page, &SimilarSearchPage::searchFinished);
-
-    page.findSimilarImages(a[0]);
-    QCOMPARE(start.size(), 1);
-    QCOMPARE(start[0][0].toString(), folder("a") + "/a0.png");
-    QCOMPARE(page.sampleImageWidget()->fileName(), folder("a") + "/a0.png");
-    QCOMPARE(page.sampleImageWidget()->imageLabel()->pixmap().size(), QSize(450, 300));
-
-    page.finished({ a[1], a[2] });
-    QCOMPARE(finished.size(), 1);
-    QCOMPARE(shown(page.model()), (QStringList { "Similarity search result", a[1], a[2] }));
-
-    // Similar pictures of a result: that result is the new sample.
-    Q_EMIT page.resultView()->findSimilar(a[2]);
-    QCOMPARE(start.size(), 2);
-    QCOMPARE(start[1][0].toString(), folder("a") + "/a2.png");
-    QCOMPARE(page.sampleImageWidget()->fileName(), folder("a") + "/a2.png");
-
-    // A thumbnail the index does not know still searches, without a picture.
-    page.findSimilarImages("/nowhere/0123.png");
-    QCOMPARE(start.size(), 3);
-    QVERIFY(page.sampleImageWidget()->imageLabel()->pixmap().isNull());
-}
-
-void TestPages::colorPage()
-{
-    const QStringList a = addFolder("a", 2);
-    ColorSearchPage page;
-    page.resize(800, 600);
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
-    QCOMPARE(page.searchBar()->text(), QString("Color search"));
-    QVERIFY(!page.resultView()->view()->headersVisible());
-    QSignalSpy start(&page, &ColorSearchPage::startSearch);
-    QSignalSpy similar(&page, &ColorSearchPage::findSimilarImages);
-
-    PaletteWidget* palette = page.selectColorWidget()->paletteWidget();
-    const QPoint red(8, 17 * 4 + 8);
-    QTest::mouseClick(palette, Qt::LeftButton, {}, red);
-    QTest::mouseClick(palette, Qt::LeftButton, {}, red);
-    QCOMPARE(start.size(), 2);
-    QCOMPARE(start[0][0].value<QVector<QColor>>(), QVector<QColor> { Qt::red });
-    QCOMPARE(start[1][0].value<QVector<QColor>>(), (QVector<QColor> { Qt::red, Qt::red }));
-
-    page.finished({ a[0], a[1] });
-    QCOMPARE(shown(page.model()), (QStringList { "Color search result", a[0], a[1] }));
-
-    // Clearing empties the results and searches nothing.
-    QTest::mouseClick(page.selectColorWidget()->clearButton(), Qt::LeftButton);
-    QCOMPARE(start.size(), 2);
-    QCOMPARE(page.model()->rowCount(), 0);
-
-    Q_EMIT page.resultView()->findSimilar(a[1]);
-    QCOMPARE(similar.size(), 1);
-
-    // The panel picture covers the colour choice at its current size.
-    page.resize(1000, 700);
-    QTRY_COMPARE(page.selectColorWidget()->palette().brush(QPalette::Window).texture().size(),
-        page.selectColorWidget()->size());
-}
-
-void TestPages::colorPageSearches()
-{
-    addFolder("red", 2, qRgb(230, 10, 10));
-    addFolder("blue", 1, qRgb(10, 10, 230));
-    ColorSearchPage page;
-    SearchManager manager;
-    connect(&page, &ColorSearchPage::startSearch, &manager, &SearchManager::searchColor);
-    connect(&manager, &SearchManager::colorFinished, &page, &ColorSearchPage::finished);
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
-    QSignalSpy finished(&page, &ColorSearchPage::searchFinished);
-
-    QTest::mouseClick(
-        page.selectColorWidget()->paletteWidget(), Qt::LeftButton, {}, QPoint(8, 17 * 4 + 8));
-    QTRY_COMPARE(finished.size(), 1);
-    const QStringList results = shown(page.model());
-    QVERIFY(results.size() >= 3);
-    QCOMPARE(results[0], QString("Color search result"));
-    QVERIFY(results[1].contains(thumbnailName(folder("red") + "/red0.png"))
-        || results[1].contains(thumbnailName(folder("red") + "/red1.png")));
-}
-
-void TestPages::moodPage()
-{
-    MoodSearchPage page;
-    page.resize(900, 600);
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
-    DesignSliderExtra* image = page.imageMoodSlider();
-    DesignSliderExtra* color = page.colorMoodSlider();
-    DesignSliderExtra* balance = page.balanceMoodSlider();
-    QCOMPARE(image->value(), 50);
-    QCOMPARE(image->minimum(), 0);
-    QCOMPARE(image->maximum(), 100);
-    QCOMPARE(color->value(), 0);
-    QCOMPARE(color->minimum(), -100);
-    QCOMPARE(balance->value(), 50);
-    QCOMPARE(balance->text(DesignSliderExtra::LeftText), QString("50 %"));
-    QCOMPARE(image->text(DesignSliderExtra::RightText), QString("Turbulent"));
-    QCOMPARE(balance->slider()->handleSize(), 9);
-    QVERIFY(!balance->slider()->valueLine());
-    QVERIFY(image->slider()->width() > 300);
-    QSignalSpy start(&page, &MoodSearchPage::startSearch);
-
-    DesignSlider* slider = balance->slider();
-    const int y = slider->pictureRect().center().y();
-    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(positionOf(slider, 30), y));
-    QCOMPARE(balance->value(), 30);
-    QCOMPARE(balance->text(DesignSliderExtra::LeftText), QString("30 %"));
-    QCOMPARE(balance->text(DesignSliderExtra::RightText), QString("70 %"));
-    QCOMPARE(start.size(), 1);
-    QCOMPARE(start[0], (QVariantList { 0, 50, 30 }));
-
-    // The colour slider's left end is -100.
-    DesignSlider* temperature = color->slider();
-    QTest::mouseClick(temperature, Qt::LeftButton, {},
-        QPoint(temperature->pictureRect().left(), temperature->pictureRect().center().y()));
-    QCOMPARE(color->value(), -100);
-    QCOMPARE(start.last(), (QVariantList { -100, 50, 30 }));
-
-    page.finished({});
-    QCOMPARE(shown(page.model()), QStringList());
-}
-
-void TestPages::searchBarFolds()
-{
-    MoodSearchPage page;
-    page.resize(800, 700);
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
-    QWidget* input = page.designSlidersWidget();
-    const int resultTop = page.resultBar()->y();
-
-    QTest::mouseClick(page.searchBar(), Qt::LeftButton, {}, QPoint(40, 10));
-    QVERIFY(page.searchBar()->toggleButton()->isChecked());
-    QTRY_VERIFY(input->isHidden());
-    QTRY_VERIFY(page.resultBar()->y() < resultTop);
-
-    QTest::mouseClick(page.searchBar(), Qt::LeftButton, {}, QPoint(40, 10));
-    QVERIFY(!page.searchBar()->toggleButton()->isChecked());
-    QTRY_VERIFY(input->isVisible());
-    QTRY_COMPARE(page.resultBar()->y(), resultTop);
-}
 
 QTEST_MAIN(TestPages)
 #include "tst_pages.moc"

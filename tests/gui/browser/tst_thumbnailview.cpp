@@ -48,7 +48,9 @@ struct Fixture
         return model.index(row, 0, model.index(folderRow, 0));
     }
     QImage grab() { return view.viewport()->grab().toImage(); }
+    void setGrid(int folders, int perFolder) { set(pictures.grid(folders, perFolder)); }
 
+    Pictures pictures;
     ThumbnailModel model;
     ThumbnailView view;
 };
@@ -100,19 +102,16 @@ private Q_SLOTS:
         QFETCH(QSize, picture);
         QFETCH(int, row);
         QFETCH(QRect, rect);
-        Pictures pictures;
-        const QString path = pictures.add("p", picture.width(), picture.height());
         Fixture f;
-        f.set({ { "/a", QStringList(9, path) } });
+        f.set({ { "/a", QStringList(9, f.pictures.add("p", picture.width(), picture.height())) } });
         QCOMPARE(f.view.visualRect(f.thumbnail(0, row)), rect);
         QCOMPARE(f.view.visualRect(f.folder(0)), QRect(0, 0, 1000, 80));
     }
 
     void emptyFolderKeepsHeaderAndOneSpacing()
     {
-        Pictures pictures;
         Fixture f;
-        f.set(pictures.grid(3, 3));
+        f.setGrid(3, 3);
         QVERIFY(f.model.removeRows(0, 3, f.folder(1)));
         f.layout();
         // Sections: 80 + 150 + 2 * 15 = 260 for one line, 80 + 15 when empty.
@@ -124,9 +123,8 @@ private Q_SLOTS:
 
     void hiddenHeadersTakeNoRoom()
     {
-        Pictures pictures;
         Fixture f;
-        f.set(pictures.grid(2, 7));
+        f.setGrid(2, 7);
         f.view.setHeadersVisible(false);
         f.layout();
         QCOMPARE(f.view.headerHeight(), 0);
@@ -165,9 +163,8 @@ private Q_SLOTS:
         QFETCH(QPoint, point);
         QFETCH(int, folder);
         QFETCH(int, row);
-        Pictures pictures;
-        const QString panorama = pictures.add("pano", 300, 100);
         Fixture f;
+        const QString panorama = f.pictures.add("pano", 300, 100);
         f.set({ { "/a", QStringList(9, panorama) }, { "/b", QStringList(2, panorama) } });
         const QModelIndex expected
             = row == -1 ? f.folder(folder) : (row == -2 ? QModelIndex() : f.thumbnail(folder, row));
@@ -210,9 +207,8 @@ private Q_SLOTS:
     {
         QFETCH(int, gridSize);
         QFETCH(bool, painted);
-        Pictures pictures;
         Fixture f;
-        f.set(pictures.grid(30, 13));
+        f.setGrid(30, 13);
         const int top = f.view.visualRect(f.folder(10)).top();
         f.view.verticalScrollBar()->setValue(top + 100);
         if (painted)
@@ -226,9 +222,8 @@ private Q_SLOTS:
 
     void scrollRangeCoversAllSections()
     {
-        Pictures pictures;
         Fixture f;
-        f.set(pictures.grid(4, 6)); // two lines each: 80 + 300 + 45
+        f.setGrid(4, 6); // two lines each: 80 + 300 + 45
         QCOMPARE(f.view.verticalScrollBar()->maximum(), 4 * 425 - 600);
     }
 
@@ -243,9 +238,8 @@ private Q_SLOTS:
     {
         QFETCH(int, folder);
         QFETCH(bool, immediate);
-        Pictures pictures;
         Fixture f;
-        f.set(pictures.grid(200, 20));
+        f.setGrid(200, 20);
         const int target = f.view.visualRect(f.folder(folder)).top();
         f.view.scrollTo(f.folder(folder), QAbstractItemView::PositionAtTop);
         QCOMPARE(f.view.verticalScrollBar()->value() == target, immediate);
@@ -254,9 +248,8 @@ private Q_SLOTS:
 
     void ensureVisibleScrollsOnlyAsFarAsNeeded()
     {
-        Pictures pictures;
         Fixture f;
-        f.set(pictures.grid(3, 20));
+        f.setGrid(3, 20);
         // Row 15 lies on the fourth line: top 95 + 3 * 165 = 590, bottom 739.
         f.view.scrollTo(f.thumbnail(0, 15));
         QTRY_COMPARE(f.view.verticalScrollBar()->value(), 140);
@@ -292,9 +285,8 @@ private Q_SLOTS:
 
     void selectedThumbnailHasRedAndWhiteFrame()
     {
-        Pictures pictures;
         Fixture f;
-        f.set(pictures.grid(1, 3));
+        f.setGrid(1, 3);
         f.view.selectionModel()->select(f.thumbnail(0, 1), QItemSelectionModel::Select);
         const QImage image = f.grab();
         const QRect selected = f.view.visualRect(f.thumbnail(0, 1));
@@ -311,11 +303,10 @@ private Q_SLOTS:
 
     void resetScrollsToTheTop()
     {
-        Pictures pictures;
         Fixture f;
-        f.set(pictures.grid(20, 10));
+        f.setGrid(20, 10);
         f.view.verticalScrollBar()->setValue(2000);
-        f.model.setThumbnails(pictures.grid(20, 11));
+        f.model.setThumbnails(f.pictures.grid(20, 11));
         QTRY_COMPARE(f.view.verticalScrollBar()->value(), 0);
     }
 };

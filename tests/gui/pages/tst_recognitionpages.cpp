@@ -145,18 +145,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("pixelated") << "p"
-                                   << "pixelated";
-        QTest::newRow("censored") << "c"
-                                  << "censored";
-        QTest::newRow("censored over pixelated") << "pc"
-                                                 << "censored";
-        QTest::newRow("pixelated over censored") << "cp"
-                                                 << "pixelated";
-        QTest::newRow("pixelated off again") << "pp"
-                                             << "plain";
-        QTest::newRow("censored off again") << "pcc"
-                                            << "plain";
+        QTest::newRow("pixelated") << QString("p") << QString("pixelated");
+        QTest::newRow("censored") << QString("c") << QString("censored");
+        QTest::newRow("censored over pixelated") << QString("pc") << QString("censored");
+        QTest::newRow("pixelated over censored") << QString("cp") << QString("pixelated");
+        QTest::newRow("pixelated off again") << QString("pp") << QString("plain");
+        QTest::newRow("censored off again") << QString("pcc") << QString("plain");
     }
 
     void faceToggles()
@@ -265,12 +259,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("sample");
-        QTest::newRow("faces") << "face"
-                               << "RecognizeFacePath"
-                               << "People";
-        QTest::newRow("plates") << "plate"
-                                << "RecognizeLicensePath"
-                                << "Licenceplates";
+        QTest::newRow("faces") << QString("face") << QString("RecognizeFacePath")
+                               << QString("People");
+        QTest::newRow("plates") << QString("plate") << QString("RecognizeLicensePath")
+                                << QString("Licenceplates");
     }
 
     void startFolders()

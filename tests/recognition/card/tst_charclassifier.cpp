@@ -48,18 +48,16 @@ class TestCharClassifier : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void withoutTemplatesEveryCharacterIsADash()
+    void fallbacks()
     {
         CharClassifier classifier(25, 79, references);
+        // Without templates, or on an empty image, every character is a dash.
         QCOMPARE(classifier.vote(canvas(), {}), 54);
         QCOMPARE(classifier.classifyCharacter(canvas(0), canvas(0), {}), 54);
         QCOMPARE(RecogniserTables().labels()[54], std::string("-"));
-    }
-
-    void emptyImageIsADash()
-    {
-        CharClassifier classifier(25, 79, references);
         QCOMPARE(classifier.vote(CardImage(), { feature({ 3 }, 115) }), 54);
+        // Nothing above zero falls back to the first reference.
+        QCOMPARE(classifier.vote(canvas(), { feature({}, 115) }), 0);
     }
 
     void tiesGoToTheLowerReference_data()
@@ -103,12 +101,6 @@ private Q_SLOTS:
         CharClassifier classifier(25, 79, references);
         classifier.vote(canvas(), { t });
         QCOMPARE(classifier.votes()[7], vote);
-    }
-
-    void nothingAboveZeroFallsBackToTheFirstReference()
-    {
-        CharClassifier classifier(25, 79, references);
-        QCOMPARE(classifier.vote(canvas(), { feature({}, 115) }), 0);
     }
 
     void windowMeans_data()
