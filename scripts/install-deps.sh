@@ -15,6 +15,8 @@ packages=(
   libbenchmark-dev
   # server engine for the shared index, used by the tests
   mariadb-server
+  # the tests that read rendered text draw it in DejaVu
+  fonts-dejavu-core
 )
 
 case "${1:-}" in

@@ -2,6 +2,7 @@
 #include "support/testfiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -89,6 +90,22 @@ IndexState inspect(const QString& data)
     return state;
 }
 
+// Waits until the data directory holds at least `count` thumbnails while the indexer still runs,
+// so that a kill lands in the middle of the run however fast the machine is.
+bool waitForThumbnails(QProcess* process, const QString& data, int count)
+{
+    const QRegularExpression name("^[0-9a-f]{32}\\.\\w+$");
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 60000) {
+        if (QDir(data).entryList(QDir::Files).filter(name).size() >= count)
+            return process->state() == QProcess::Running;
+        if (process->waitForFinished(2))
+            return false;
+    }
+    return false;
+}
+
 // Thumbnail files in the data directory that no row names.
 QStringList orphans(const QString& data, const IndexState& state)
 {
@@ -116,13 +133,13 @@ private Q_SLOTS:
         QCOMPARE(pictures.size(), 300);
 
         int previous = 0;
-        for (const int delay : { 400, 500, 600, 700 }) {
+        for (int round = 0; round < 4; ++round) {
             QProcess* process = startIndexing(data, { dir.filePath("photos") });
             QVERIFY(process->waitForStarted());
-            QTest::qWait(delay);
-            const qint64 pid = process->processId();
-            QVERIFY2(pid > 0, "the indexer ended before it could be killed");
-            ::kill(pid_t(pid), SIGKILL);
+            QVERIFY2(waitForThumbnails(process, data, previous + 25),
+                qPrintable("the indexer ended before it could be killed: "
+                    + process->readAllStandardError()));
+            ::kill(pid_t(process->processId()), SIGKILL);
             QVERIFY(process->waitForFinished());
             delete process;
 
