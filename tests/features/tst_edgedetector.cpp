@@ -237,13 +237,6 @@ private Q_SLOTS:
         QCOMPARE(smoothGrey(narrow).pixel(1, 0), qRgb(28, 28, 28));
     }
 
-    void smoothingUsesTheIntegerGreyFormula()
-    {
-        QCOMPARE(smoothGrey(uniform(4, 4, qRgb(255, 0, 0))).pixel(1, 1), qRgb(87, 87, 87));
-        QCOMPARE(smoothGrey(uniform(4, 4, qRgb(0, 255, 0))).pixel(0, 0), qRgb(127, 127, 127));
-        QCOMPARE(smoothGrey(uniform(4, 4, qRgb(0, 0, 255))).pixel(3, 2), qRgb(39, 39, 39));
-    }
-
     void alphaDarkensBeforeSmoothing()
     {
         const QImage clear
@@ -289,13 +282,6 @@ private Q_SLOTS:
         for (int y = 0; y < 7; ++y)
             for (int x = 0; x < 9; ++x)
                 QCOMPARE(smooth.pixel(x, y), reference.pixel(x, y));
-    }
-
-    void tinyImagesAreNotSmoothed()
-    {
-        const QImage line = photoLike(1, 6, 3);
-        QCOMPARE(smoothGrey(line), line);
-        QCOMPARE(smoothGrey(photoLike(6, 1, 3)), photoLike(6, 1, 3));
     }
 
     void fastAtan2FollowsTheAngle_data()

@@ -153,6 +153,7 @@ private Q_SLOTS:
         const QString outside = m_index->path() + "/photos";
         QTemporaryDir insideDir(QCoreApplication::applicationDirPath() + "/inside-XXXXXX");
         const QString inside = insideDir.path();
+        QVERIFY(listAll().isEmpty());
         QVERIFY(insertImage(record(outside + "/b.jpg")));
         QVERIFY(insertImage(record(outside + "/a.jpg")));
         QVERIFY(insertImage(record(inside + "/c.png")));
@@ -171,8 +172,6 @@ private Q_SLOTS:
                 m_index->dataPath() + "/" + thumbnailName(outside + "/a.jpg") }));
         QCOMPARE(all.value(inside), QStringList({ thumbnailPath(inside + "/c.png") }));
     }
-
-    void emptyIndexListsNothing() { QVERIFY(listAll().isEmpty()); }
 
     void rowMoves_data()
     {

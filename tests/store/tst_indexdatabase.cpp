@@ -69,14 +69,6 @@ private Q_SLOTS:
         QCOMPARE(names, QStringList({ "id", "c_0", "c_10", "c_555" }));
     }
 
-    void databaseNameComesFromTheSettings()
-    {
-        Config::instance()->setValue("Database", "Database", "other");
-        QVERIFY(IndexDatabase::open());
-        QVERIFY(QFile::exists(m_dir->path() + "/other.db"));
-        QVERIFY(!QFile::exists(m_dir->path() + "/lumerax.db"));
-    }
-
     void openingTwiceCreatesNothingTwice()
     {
         QVERIFY(IndexDatabase::open());

@@ -212,20 +212,6 @@ private Q_SLOTS:
         QFETCH(uint, composed);
         QCOMPARE(uint(RecogniserTables().compose(char32_t(base), char32_t(mark))), composed);
     }
-
-    void tables()
-    {
-        const RecogniserTables tables;
-        QCOMPARE(int(tables.labels().size()), 79);
-        QCOMPARE(int(tables.accentKeys().size()), 33);
-        QCOMPARE(int(tables.accentResults().size()), 33);
-        QCOMPARE(tables.labels()[0], std::string("a"));
-        QCOMPARE(tables.labels()[65], std::string("rt"));
-        QCOMPARE(tables.labels()[78], std::string("\xD8"));
-        QCOMPARE(tables.labels()[42], std::string("\xDF"));
-        for (size_t i = 0; i < 33; ++i)
-            QCOMPARE(tables.accentResults()[i].size() + 1, tables.accentKeys()[i].size());
-    }
 };
 
 QTEST_MAIN(TestCharClassifier)
