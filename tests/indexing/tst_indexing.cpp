@@ -173,13 +173,18 @@ private Q_SLOTS:
     {
         const QStringList files = makePictures(m_index->path() + "/photos", 60);
         QSignalSpy finished(m_lumerax, &Lumerax::indexFinished);
+        // Cancelled at the first progress, while the batch surely runs.
+        const QMetaObject::Connection cancel
+            = connect(m_lumerax, &Lumerax::progressValueChanged, this, [this](int done) {
+                  if (done > 0)
+                      m_lumerax->cancelIndexing();
+              });
         m_lumerax->analyze(files);
         m_lumerax->analyze(files); // queued, dropped by the cancel
-        QTRY_VERIFY(m_lumerax->indexingFuture().resultCount() > 0);
-        m_lumerax->cancelIndexing();
         QVERIFY(finished.wait(60000));
         QTest::qWait(200);
         QCOMPARE(finished.count(), 1);
+        disconnect(cancel);
         const int stored = rowCount("images");
         QVERIFY(stored > 0);
         QCOMPARE(rowCount("colors"), stored);
