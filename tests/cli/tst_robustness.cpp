@@ -1,11 +1,11 @@
 #include "indexing/thumbnail.h"
 #include "support/testfiles.h"
+#include "support/testindex.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlDatabase>
@@ -20,20 +20,7 @@ namespace {
 // Pictures large enough that indexing a few hundred takes seconds.
 QStringList makePictures(const QString& folder, int count)
 {
-    QDir().mkpath(folder);
-    QStringList files;
-    QRandomGenerator random(7);
-    for (int i = 0; i < count; ++i) {
-        QImage image(800, 600, QImage::Format_RGB32);
-        image.fill(QColor::fromHsv(i * 37 % 360, 200, 200));
-        for (int k = 0; k < 20; ++k)
-            image.setPixel(int(random.bounded(800)), int(random.bounded(600)), random.generate());
-        const QString file = QString("%1/photo%2.jpg").arg(folder).arg(i, 3, 10, QChar('0'));
-        if (!image.save(file, "JPEG"))
-            return {};
-        files << file;
-    }
-    return files;
+    return veldra::test::writePictures(folder, count, 0, QSize(800, 600), "jpg");
 }
 
 QProcess* startIndexing(const QString& data, const QStringList& paths)

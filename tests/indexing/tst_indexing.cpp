@@ -18,19 +18,6 @@ class TestIndexing : public QObject
     Q_OBJECT
 
 private:
-    QStringList makePictures(const QString& folder, int count, int seed = 0)
-    {
-        QDir().mkpath(folder);
-        QStringList files;
-        for (int i = 0; i < count; ++i) {
-            const QString file = QString("%1/p%2.png").arg(folder).arg(i, 4, 10, QChar('0'));
-            if (!writePicture(file, seed + i))
-                return {};
-            files << file;
-        }
-        return files;
-    }
-
     // Runs one batch and waits for its end.
     bool index(const QStringList& files)
     {
@@ -67,7 +54,7 @@ private Q_SLOTS:
 
     void indexesPicturesWithThumbnails()
     {
-        const QStringList files = makePictures(m_index->path() + "/photos", 6);
+        const QStringList files = writePictures(m_index->path() + "/photos", 6);
         QSignalSpy started(m_lumerax, &Lumerax::indexStarted);
         QSignalSpy range(m_lumerax, &Lumerax::progressRangeChanged);
         QSignalSpy progress(m_lumerax, &Lumerax::progressValueChanged);
@@ -93,7 +80,7 @@ private Q_SLOTS:
 
     void indexingTwiceAddsNothing()
     {
-        const QStringList files = makePictures(m_index->path() + "/photos", 4);
+        const QStringList files = writePictures(m_index->path() + "/photos", 4);
         QVERIFY(index(files));
         const QDateTime written = QFileInfo(thumbnailPath(files.first())).lastModified();
         QVERIFY(index(files + files));
@@ -104,7 +91,7 @@ private Q_SLOTS:
 
     void brokenFilesAreSkipped()
     {
-        QStringList files = makePictures(m_index->path() + "/photos", 3);
+        QStringList files = writePictures(m_index->path() + "/photos", 3);
         const QString broken = m_index->path() + "/photos/broken.jpg";
         QFile file(broken);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -121,8 +108,8 @@ private Q_SLOTS:
 
     void queuedBatchesRunOneAfterTheOther()
     {
-        const QStringList first = makePictures(m_index->path() + "/a", 5);
-        const QStringList second = makePictures(m_index->path() + "/b", 3, 50);
+        const QStringList first = writePictures(m_index->path() + "/a", 5);
+        const QStringList second = writePictures(m_index->path() + "/b", 3, 50);
         QSignalSpy finished(m_lumerax, &Lumerax::indexFinished);
         m_lumerax->analyze(first);
         m_lumerax->analyze(second);
@@ -136,8 +123,8 @@ private Q_SLOTS:
     // reported.
     void batchAddedAsThePreviousEndsStillQueues()
     {
-        const QStringList first = makePictures(m_index->path() + "/a", 4);
-        const QStringList second = makePictures(m_index->path() + "/b", 2, 50);
+        const QStringList first = writePictures(m_index->path() + "/a", 4);
+        const QStringList second = writePictures(m_index->path() + "/b", 2, 50);
         QSignalSpy finished(m_lumerax, &Lumerax::indexFinished);
         m_lumerax->analyze(first);
         m_lumerax->indexingFuture().waitForFinished();
@@ -157,7 +144,7 @@ private Q_SLOTS:
     void manyPicturesOnAllCoresAreAllStored()
     {
         QThreadPool::globalInstance()->setMaxThreadCount(std::max(4, QThread::idealThreadCount()));
-        const QStringList files = makePictures(m_index->path() + "/many", 500);
+        const QStringList files = writePictures(m_index->path() + "/many", 500);
         QCOMPARE(files.size(), 500);
         QVERIFY(index(files));
         QThreadPool::globalInstance()->setMaxThreadCount(QThread::idealThreadCount());
@@ -171,7 +158,7 @@ private Q_SLOTS:
 
     void cancellingKeepsWhatWasIndexed()
     {
-        const QStringList files = makePictures(m_index->path() + "/photos", 60);
+        const QStringList files = writePictures(m_index->path() + "/photos", 60);
         QSignalSpy finished(m_lumerax, &Lumerax::indexFinished);
         // Cancelled at the first progress, while the batch surely runs.
         const QMetaObject::Connection cancel
@@ -201,7 +188,7 @@ private Q_SLOTS:
 
     void destroyingTheControllerWaitsForTheBatch()
     {
-        const QStringList files = makePictures(m_index->path() + "/photos", 30);
+        const QStringList files = writePictures(m_index->path() + "/photos", 30);
         m_lumerax->analyze(files);
         delete m_lumerax;
         m_lumerax = nullptr;
@@ -213,7 +200,7 @@ private Q_SLOTS:
 
     void interruptedWritesAreCleanedUpOnOpening()
     {
-        const QStringList files = makePictures(m_index->path() + "/photos", 2);
+        const QStringList files = writePictures(m_index->path() + "/photos", 2);
         QVERIFY(index({ files.first() }));
         // As a killed indexer leaves them: a thumbnail whose row was never
         // committed, and a stored one whose marker was not yet removed.
@@ -237,7 +224,7 @@ private Q_SLOTS:
 
     void withoutDatabaseNothingIsKept()
     {
-        const QStringList files = makePictures(m_index->path() + "/photos", 3);
+        const QStringList files = writePictures(m_index->path() + "/photos", 3);
         Config::instance()->setValue("Database", "Engine", "QNOSUCHDRIVER");
         m_lumerax->openDatabase();
         QVERIFY(index(files));

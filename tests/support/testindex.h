@@ -115,6 +115,21 @@ inline bool writePicture(const QString& path, int seed, int w = 24, int h = 16)
     return image.save(path);
 }
 
+// Writes count pictures of the given size into folder (p0000.png ... or .jpg);
+// empty when one cannot be written.
+inline QStringList writePictures(const QString& folder, int count, int seed = 0,
+    const QSize& size = QSize(24, 16), const QString& suffix = QStringLiteral("png"))
+{
+    QDir().mkpath(folder);
+    QStringList files;
+    for (int i = 0; i < count; ++i) {
+        files << QString("%1/p%2.%3").arg(folder).arg(i, 4, 10, QChar('0')).arg(suffix);
+        if (!writePicture(files.last(), seed + i, size.width(), size.height()))
+            return {};
+    }
+    return files;
+}
+
 // Indexes count pictures of a new folder, named after it (a0.png, a1.png ...),
 // thumbnails included; returns the thumbnails.
 inline QStringList indexFolder(const QString& folder, int count)
