@@ -1,3 +1,4 @@
+#include "gui/guitest.h"
 #include "line.h"
 #include "proxystyle.h"
 #include "stylesheets.h"
@@ -5,15 +6,13 @@
 #include "topbar.h"
 #include "widgetbar.h"
 
-#include <QApplication>
-#include <QButtonGroup>
 #include <QLabel>
 #include <QSignalSpy>
-#include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 using namespace veldra;
+using namespace veldra::test;
 
 namespace {
 
@@ -42,8 +41,16 @@ struct Window
         layout->addStretch(1);
         bar->setWindow(&window);
         window.setGeometry(100, 100, 640, 400);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(exposed(&window));
+    }
+
+    // Presses on the bar and releases after moving by offset.
+    void drag(const QPoint& offset)
+    {
+        const QPoint start(300, 10);
+        QTest::mousePress(bar, Qt::LeftButton, {}, start);
+        QTest::mouseMove(bar, start + offset);
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, start + offset);
     }
 };
 
@@ -70,9 +77,6 @@ private Q_SLOTS:
     {
         QCOMPARE(QApplication::font().family(), QString(pixelFontFamily));
         QCOMPARE(QApplication::font().pointSize(), 12);
-        QVERIFY(searchBarStyleSheet().contains(QStringLiteral("font: 12pt \"DotGothic16\"")));
-        QVERIFY(resultBarStyleSheet().contains(QStringLiteral("font: 12pt \"DotGothic16\"")));
-        QVERIFY(!resultBarStyleSheet().contains(QStringLiteral("radius")));
 
         // A widget that is drawn gets the application font.
         QLabel label("x");
@@ -84,7 +88,6 @@ private Q_SLOTS:
     void frameButtons()
     {
         Window w;
-        QCOMPARE(w.bar->addButton()->text(), QString("Add images"));
         QTest::mouseClick(w.bar->minimizeButton(), Qt::LeftButton);
         QTRY_VERIFY(w.window.isMinimized());
         w.window.showNormal();
@@ -96,9 +99,7 @@ private Q_SLOTS:
     {
         Window w;
         const QPoint start = w.window.pos();
-        QTest::mousePress(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
-        QTest::mouseMove(w.bar, QPoint(350, 30));
-        QTest::mouseRelease(w.bar, Qt::LeftButton, {}, QPoint(350, 30));
+        w.drag(QPoint(50, 20));
         QTRY_COMPARE(w.window.pos(), start + QPoint(50, 20));
 
         // Moving without a press does nothing.
@@ -109,18 +110,14 @@ private Q_SLOTS:
         QTest::mouseClick(w.bar->maximizeButton(), Qt::LeftButton);
         QTRY_VERIFY(w.window.isMaximized());
         const QPoint maximized = w.window.pos();
-        QTest::mousePress(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
-        QTest::mouseMove(w.bar, QPoint(340, 40));
-        QTest::mouseRelease(w.bar, Qt::LeftButton, {}, QPoint(340, 40));
+        w.drag(QPoint(40, 30));
         QCOMPARE(w.window.pos(), maximized);
 
         // Restored, it moves again.
         QTest::mouseClick(w.bar->maximizeButton(), Qt::LeftButton);
         QTRY_VERIFY(!w.window.isMaximized());
         const QPoint restored = w.window.pos();
-        QTest::mousePress(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
-        QTest::mouseMove(w.bar, QPoint(280, 15));
-        QTest::mouseRelease(w.bar, Qt::LeftButton, {}, QPoint(280, 15));
+        w.drag(QPoint(-20, 5));
         QTRY_COMPARE(w.window.pos(), restored + QPoint(-20, 5));
     }
 
@@ -138,15 +135,13 @@ private Q_SLOTS:
         QTest::mouseDClick(w.bar, Qt::LeftButton, {}, QPoint(300, 10));
         QTRY_VERIFY(!w.window.isMaximized());
         QTRY_VERIFY(sameImage(w.bar->maximizeButton()->icon(), maximize));
-        QVERIFY(w.bar->styleSheet().startsWith(QString(transparentFrameSheet)));
     }
 
     void mirror()
     {
         Window w;
         const QImage image = w.bar->mirror()->pixmap().toImage();
-        QCOMPARE(image.size(), w.bar->mirror()->size());
-        QCOMPARE(image.width(), 640);
+        QCOMPARE(image.size(), QSize(640, w.bar->mirror()->height()));
         // Reflected bar: orange in the middle, fading downwards, gone by half.
         const QColor top = image.pixelColor(320, 0);
         QVERIFY(top.alpha() > 60);
@@ -191,8 +186,7 @@ private Q_SLOTS:
         auto inactive = [&](const QString& name) {
             return dir + name + (name == "icon-mood" ? "-inactiv.png" : "-inaktiv.png");
         };
-        bar.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        QVERIFY(exposed(&bar));
         for (const auto& page : pages)
             QVERIFY(sameImage(page.first->icon(), inactive(page.second)));
 
@@ -212,8 +206,6 @@ private Q_SLOTS:
             QVERIFY(!page.first->isChecked());
             QVERIFY(sameImage(page.first->icon(), inactive(page.second)));
         }
-        QCOMPARE(bar.pageButtons()->buttons().size(), 6);
-        QCOMPARE(bar.recognizeLicenseButton()->text(), QString("Number plates"));
     }
 
     void toolBarTextColor_data()
@@ -230,14 +222,10 @@ private Q_SLOTS:
         QFETCH(QColor, other);
         ToolBar bar;
         bar.resize(900, 70);
-        bar.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        QVERIFY(exposed(&bar));
         bar.updateButtons(text);
         bar.searchColorButton()->click();
-
-        QImage image(bar.size(), QImage::Format_RGB32);
-        image.fill(QColor(90, 90, 90));
-        bar.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        const QImage image = rendered(&bar, QColor(90, 90, 90));
         const QRect checked = bar.searchColorButton()->geometry();
         const QRect unchecked = bar.searchMoodButton()->geometry();
         QVERIFY(textPixels(image, checked, text) > 10);
@@ -251,8 +239,7 @@ private Q_SLOTS:
         WidgetBar bar;
         bar.setText("Color search");
         bar.resize(300, 24);
-        bar.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        QVERIFY(exposed(&bar));
         QSignalSpy clicked(&bar, &WidgetBar::clicked);
 
         bar.setToggleButtonVisible(false);
@@ -280,9 +267,7 @@ private Q_SLOTS:
         Line line;
         line.setColor(QColor(255, 125, 0));
         line.resize(200, 3);
-        QImage image(line.size(), QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        line.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        const QImage image = rendered(&line);
         // Full in the middle, tapering to nothing at the ends.
         QCOMPARE(image.pixelColor(100, 1), QColor(255, 125, 0));
         QVERIFY(image.pixelColor(0, 0).alpha() < 40);

@@ -5,6 +5,7 @@
 #include "designslider.h"
 #include "designsliderextra.h"
 #include "foldermodel.h"
+#include "gui/guitest.h"
 #include "indexpage.h"
 #include "moodsearchpage.h"
 #include "palettewidget.h"
@@ -20,7 +21,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTest>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -72,24 +72,20 @@ private Q_SLOTS:
         const QStringList a = indexFolder(folder("a"), 2);
         indexFolder(folder("b"), 1);
         IndexPage page;
-        QCOMPARE(page.indexBar()->text(), QString("Index"));
         QCOMPARE(shown(page.model()),
             (QStringList {
                 folder("a"), a[0], a[1], folder("b"), thumbnailPath(folder("b") + "/b0.png") }));
 
         QSignalSpy moves(&page, &IndexPage::moveItems);
         Q_EMIT page.model()->moveItems(folder("b"), 1, { a[0] });
-        QCOMPARE(moves.size(), 1);
-        QCOMPARE(moves[0][0].toString(), folder("b"));
-        QCOMPARE(moves[0][1].toInt(), 1);
+        QCOMPARE(moves, QList<QVariantList>({ { folder("b"), 1, QStringList { a[0] } } }));
 
         QSignalSpy similar(&page, &IndexPage::findSimilarImages);
         QSignalSpy faces(&page, &IndexPage::recognizeFaces);
         Q_EMIT page.thumbnailWidget()->findSimilar(a[1]);
         Q_EMIT page.thumbnailWidget()->recognizeFaces(a[0]);
-        QCOMPARE(similar.size(), 1);
-        QCOMPARE(similar[0][0].toString(), a[1]);
-        QCOMPARE(faces[0][0].toString(), a[0]);
+        QCOMPARE(similar, QList<QVariantList>({ { a[1] } }));
+        QCOMPARE(faces, QList<QVariantList>({ { a[0] } }));
 
         page.setThumbnails({ { folder("z"), { a[0] } } });
         QCOMPARE(shown(page.model()), (QStringList { folder("z"), a[0] }));
@@ -114,8 +110,7 @@ private Q_SLOTS:
         });
         tabs->setFolders(Lumerax::instance()->listAll());
         window.resize(900, 400);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(exposed(&window));
         ThumbnailView* view = page->thumbnailWidget()->view();
         view->setGridSize(view->minimumGridSize());
         QVERIFY(view->verticalScrollBar()->maximum() > 0);
@@ -141,19 +136,15 @@ private Q_SLOTS:
     {
         const QStringList a = indexFolder(folder("a"), 3);
         SimilarSearchPage page;
-        QCOMPARE(page.searchBar()->text(), QString("Similarity search"));
-        QCOMPARE(page.resultBar()->text(), QString("Search result"));
-        QCOMPARE(page.searchBar()->objectName(), QString("m_similarSearchBar"));
-        QCOMPARE(page.resultView()->objectName(), QString("m_similarImageView"));
         QVERIFY(!page.resultView()->view()->headersVisible());
         QSignalSpy start(&page, &SimilarSearchPage::startSearch);
         QSignalSpy finished(&page, &SimilarSearchPage::searchFinished);
 
+        // The search and the sample are the source picture of the thumbnail.
         page.findSimilarImages(a[0]);
-        QCOMPARE(start.size(), 1);
-        QCOMPARE(start[0][0].toString(), folder("a") + "/a0.png");
+        QCOMPARE(start, QList<QVariantList>({ { folder("a") + "/a0.png" } }));
         QCOMPARE(page.sampleImageWidget()->fileName(), folder("a") + "/a0.png");
-        QCOMPARE(page.sampleImageWidget()->imageLabel()->pixmap().size(), QSize(450, 300));
+        QVERIFY(!page.sampleImageWidget()->imageLabel()->pixmap().isNull());
 
         page.finished({ a[1], a[2] });
         QCOMPARE(finished.size(), 1);
@@ -161,8 +152,7 @@ private Q_SLOTS:
 
         // Similar pictures of a result: that result is the new sample.
         Q_EMIT page.resultView()->findSimilar(a[2]);
-        QCOMPARE(start.size(), 2);
-        QCOMPARE(start[1][0].toString(), folder("a") + "/a2.png");
+        QCOMPARE(start.last(), QVariantList { folder("a") + "/a2.png" });
         QCOMPARE(page.sampleImageWidget()->fileName(), folder("a") + "/a2.png");
 
         // A thumbnail the index does not know still searches, without a picture.
@@ -176,9 +166,7 @@ private Q_SLOTS:
         const QStringList a = indexFolder(folder("a"), 2);
         ColorSearchPage page;
         page.resize(800, 600);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
-        QCOMPARE(page.searchBar()->text(), QString("Color search"));
+        QVERIFY(exposed(&page));
         QVERIFY(!page.resultView()->view()->headersVisible());
         QSignalSpy start(&page, &ColorSearchPage::startSearch);
         QSignalSpy similar(&page, &ColorSearchPage::findSimilarImages);
@@ -188,7 +176,6 @@ private Q_SLOTS:
         QTest::mouseClick(palette, Qt::LeftButton, {}, red);
         QTest::mouseClick(palette, Qt::LeftButton, {}, red);
         QCOMPARE(start.size(), 2);
-        QCOMPARE(start[0][0].value<QVector<QColor>>(), QVector<QColor> { Qt::red });
         QCOMPARE(start[1][0].value<QVector<QColor>>(), (QVector<QColor> { Qt::red, Qt::red }));
 
         page.finished({ a[0], a[1] });
@@ -212,21 +199,14 @@ private Q_SLOTS:
     {
         MoodSearchPage page;
         page.resize(900, 600);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(exposed(&page));
         DesignSliderExtra* image = page.imageMoodSlider();
         DesignSliderExtra* color = page.colorMoodSlider();
         DesignSliderExtra* balance = page.balanceMoodSlider();
-        QCOMPARE(image->value(), 50);
-        QCOMPARE(image->minimum(), 0);
-        QCOMPARE(image->maximum(), 100);
-        QCOMPARE(color->value(), 0);
-        QCOMPARE(color->minimum(), -100);
-        QCOMPARE(balance->value(), 50);
+        QCOMPARE(QList<int>({ image->minimum(), image->value(), image->maximum(), color->minimum(),
+                     color->value(), balance->value() }),
+            QList<int>({ 0, 50, 100, -100, 0, 50 }));
         QCOMPARE(balance->text(DesignSliderExtra::LeftText), QString("50 %"));
-        QCOMPARE(image->text(DesignSliderExtra::RightText), QString("Turbulent"));
-        QCOMPARE(balance->slider()->handleSize(), 9);
-        QVERIFY(!balance->slider()->valueLine());
         QVERIFY(image->slider()->width() > 300);
         QSignalSpy start(&page, &MoodSearchPage::startSearch);
 
@@ -254,8 +234,7 @@ private Q_SLOTS:
     {
         MoodSearchPage page;
         page.resize(800, 700);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(exposed(&page));
         QWidget* input = page.designSlidersWidget();
         const int resultTop = page.resultBar()->y();
 

@@ -3,16 +3,15 @@
 #include "browser/thumbnailview.h"
 #include "browser/zoomwidget.h"
 #include "browsertestdata.h"
+#include "gui/guitest.h"
 #include "shell/lumerax.h"
 #include "support/testindex.h"
 
-#include <QApplication>
 #include <QEnterEvent>
 #include <QItemSelectionModel>
 #include <QPointer>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTest>
 #include <QToolButton>
 
 using namespace veldra;
@@ -28,8 +27,7 @@ struct Fixture
         view.setModel(&model);
         view.setZoomEnabled(false);
         view.resize(1000, 600);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(exposed(&view));
         model.setThumbnails(content);
         QTest::qWait(20);
         view.doItemsLayout();
@@ -84,10 +82,6 @@ private Q_SLOTS:
         const QRect global(f.view.viewport()->mapToGlobal(item.topLeft()), item.size());
         QCOMPARE(zoom->size(), item.size() * 1.5);
         QCOMPARE(zoom->geometry().center(), global.center());
-        QVERIFY(zoom->windowFlags() & Qt::FramelessWindowHint);
-        QVERIFY(zoom->windowFlags() & Qt::X11BypassWindowManagerHint);
-        QVERIFY(zoom->testAttribute(Qt::WA_TranslucentBackground));
-        QVERIFY(zoom->testAttribute(Qt::WA_DeleteOnClose));
         zoom->close();
     }
 
@@ -117,9 +111,7 @@ private Q_SLOTS:
         QVERIFY(button->parentWidget()->geometry().top() >= zoom->height()); // still hidden
         QTRY_COMPARE(zoom->scale(), 1.5);
         QTRY_VERIFY(button->parentWidget()->geometry().bottom() <= zoom->height());
-        QCOMPARE(button->toolTip(), QString("Search similar"));
         QVERIFY(!button->icon().isNull());
-        QVERIFY(!zoom->findChild<QToolButton*>("m_faceButton")->icon().isNull());
         zoom->close();
     }
 
