@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMap>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -45,5 +47,37 @@ template <typename T, typename F> void whenModal(F answer)
             whenModal<T>(answer);
     });
 }
+
+// Picture files of chosen sizes and colours in a temporary directory.
+class Pictures
+{
+public:
+    // Writes name.png of the given size filled with colour; returns its path.
+    QString add(const QString& name, int width, int height, const QColor& color = Qt::blue)
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(color);
+        const QString path = m_dir.filePath(name + QStringLiteral(".png"));
+        image.save(path);
+        return path;
+    }
+
+    // Folders "/photos/fNN", each with perFolder square pictures of one file;
+    // distinct names end in "?folder_row".
+    QMap<QString, QStringList> grid(int folders, int perFolder, bool distinct = false)
+    {
+        const QString picture = add(QStringLiteral("square"), 100, 100);
+        QMap<QString, QStringList> map;
+        for (int f = 0; f < folders; ++f) {
+            QStringList& names = map[QStringLiteral("/photos/f%1").arg(f, 2, 10, QLatin1Char('0'))];
+            for (int i = 0; i < perFolder; ++i)
+                names << picture + (distinct ? QStringLiteral("?%1_%2").arg(f).arg(i) : QString());
+        }
+        return map;
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
 
 } // namespace veldra::test

@@ -150,28 +150,6 @@ private Q_SLOTS:
         QCOMPARE(image.pixelColor(320, image.height() - 1).alpha(), 0);
     }
 
-    void mirrorWithoutMask()
-    {
-        // Without the compiled-in pictures the mask is missing too.
-        Q_CLEANUP_RESOURCE(pages);
-        QVERIFY(QImage(":/topbar/Resources/verlauf.png").isNull());
-        {
-            Window w;
-            const QImage image = w.bar->mirror()->pixmap().toImage();
-            const int half = image.height() / 2;
-            QVERIFY(image.pixelColor(320, 0).alpha() > 230);
-            int previous = 256;
-            for (int y = 0; y < half; ++y) {
-                const int alpha = image.pixelColor(320, y).alpha();
-                QVERIFY2(alpha < previous, qPrintable(QString::number(y)));
-                previous = alpha;
-            }
-            for (int y = half; y < image.height(); ++y)
-                QCOMPARE(image.pixelColor(320, y).alpha(), 0);
-        }
-        Q_INIT_RESOURCE(pages);
-    }
-
     void toolBarIcons()
     {
         ToolBar bar;

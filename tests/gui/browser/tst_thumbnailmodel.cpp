@@ -1,5 +1,5 @@
 #include "browser/thumbnailmodel.h"
-#include "browsertestdata.h"
+#include "gui/guitest.h"
 
 #include <QDataStream>
 #include <QMimeData>

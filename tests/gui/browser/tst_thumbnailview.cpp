@@ -1,7 +1,6 @@
 #include "browser/thumbnaildelegate.h"
 #include "browser/thumbnailmodel.h"
 #include "browser/thumbnailview.h"
-#include "browsertestdata.h"
 #include "gui/guitest.h"
 
 #include <QItemSelectionModel>

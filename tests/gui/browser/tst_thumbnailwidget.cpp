@@ -2,7 +2,6 @@
 #include "browser/thumbnailmodel.h"
 #include "browser/thumbnailview.h"
 #include "browser/thumbnailwidget.h"
-#include "browsertestdata.h"
 #include "gui/guitest.h"
 
 #include <QAction>
@@ -41,13 +40,7 @@ struct Fixture
 {
     Fixture(int folders, int perFolder)
     {
-        const QString picture = pictures.add("square", 100, 100);
-        for (int f = 0; f < folders; ++f) {
-            QStringList names;
-            for (int i = 0; i < perFolder; ++i)
-                names << picture + QStringLiteral("?%1_%2").arg(f).arg(i);
-            content.insert(QStringLiteral("/photos/f%1").arg(f, 2, 10, QLatin1Char('0')), names);
-        }
+        content = pictures.grid(folders, perFolder, true);
         model.setThumbnails(content);
         widget.setModel(&model);
         view()->setZoomEnabled(false);

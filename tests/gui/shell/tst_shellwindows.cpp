@@ -177,33 +177,23 @@ private Q_SLOTS:
         QVERIFY((splash.geometry().center() - centre).manhattanLength() <= 1);
     }
 
-    void splashShowsTransparentPartsThrough()
-    {
-        Splash splash;
-        QPixmap picture(40, 20);
-        picture.fill(Qt::transparent);
-        {
-            QPainter painter(&picture);
-            painter.fillRect(0, 0, 20, 20, Qt::blue);
-        }
-        splash.setPixmap(picture);
-        const QImage shown = splash.grab().toImage();
-        QCOMPARE(shown.pixelColor(5, 5), QColor(Qt::blue));
-        QCOMPARE(shown.pixelColor(30, 5).alpha(), 0);
-    }
-
-    void clickClosesTheSplash()
+    // Transparent parts of the picture show through; a click closes the splash.
+    void splashShowsThroughAndClickCloses()
     {
         QPointer<Splash> splash = new Splash;
         QPixmap picture(100, 50);
-        picture.fill(Qt::gray);
+        picture.fill(Qt::transparent);
+        QPainter(&picture).fillRect(0, 0, 50, 50, Qt::blue);
         splash->setPixmap(picture);
+        const QImage shown = splash->grab().toImage();
+        QCOMPARE(shown.pixelColor(5, 5), QColor(Qt::blue));
+        QCOMPARE(shown.pixelColor(75, 5).alpha(), 0);
         QVERIFY(exposed(splash));
         // A release without a press (the button went down elsewhere) is not
         // a click.
-        QTest::mouseRelease(splash, Qt::LeftButton, {}, QPoint(50, 25));
+        QTest::mouseRelease(splash, Qt::LeftButton, {}, QPoint(25, 25));
         QVERIFY(splash->isVisible());
-        QTest::mouseClick(splash, Qt::LeftButton, {}, QPoint(99, 49));
+        QTest::mouseClick(splash, Qt::LeftButton, {}, QPoint(0, 49));
         QTRY_VERIFY(!splash);
     }
 
@@ -263,8 +253,8 @@ private Q_SLOTS:
         about->show();
         QSignalSpy opened(about.data(), &About::openUrl);
         QVERIFY(QDesktopServices::openUrl(QUrl("http://www.veldra.example/lumeraxapp")));
-        QCOMPARE(opened.count(), 1);
-        QCOMPARE(opened.at(0).at(0).toUrl(), QUrl("https://www.veldra.example/de/lumeraxapp"));
+        QCOMPARE(
+            opened, QList<QVariantList>({ { QUrl("https://www.veldra.example/de/lumeraxapp") } }));
         QTRY_VERIFY(!about);
     }
 
