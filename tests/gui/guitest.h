@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QImage>
 #include <QMap>
@@ -46,6 +47,19 @@ template <typename T, typename F> void whenModal(F answer)
         else
             whenModal<T>(answer);
     });
+}
+
+// The texts of the rows under parent; deep, each followed by those of its rows.
+inline QStringList texts(
+    const QAbstractItemModel* model, const QModelIndex& parent = {}, bool deep = false)
+{
+    QStringList result;
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        result << model->index(row, 0, parent).data().toString();
+        if (deep)
+            result << texts(model, model->index(row, 0, parent));
+    }
+    return result;
 }
 
 // Picture files of chosen sizes and colours in a temporary directory.

@@ -71,11 +71,8 @@ QModelIndex folderIndex(ThumbnailModel* model, const QString& folder)
 
 QStringList thumbnailsOf(ThumbnailModel* model, const QString& folder)
 {
-    QStringList thumbnails;
     const QModelIndex parent = folderIndex(model, folder);
-    for (int i = 0; parent.isValid() && i < model->rowCount(parent); ++i)
-        thumbnails << model->index(i, 0, parent).data().toString();
-    return thumbnails;
+    return parent.isValid() ? texts(model, parent) : QStringList();
 }
 
 int indexedCount()

@@ -69,6 +69,10 @@ struct Fixture
         return thumbnail(folderRow, row).data().toString();
     }
     QPoint centre(const QModelIndex& index) { return view()->visualRect(index).center(); }
+    void click(const QModelIndex& index, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mouseClick(viewport(), Qt::LeftButton, modifiers, centre(index));
+    }
     QModelIndexList selected()
     {
         QModelIndexList list = view()->selectionModel()->selectedIndexes();
@@ -269,12 +273,10 @@ private Q_SLOTS:
     void pressingAnotherFolderReplacesTheSelection()
     {
         Fixture f(3, 4);
-        QTest::mouseClick(f.viewport(), Qt::LeftButton, {}, f.centre(f.thumbnail(0, 1)));
-        QTest::mouseClick(
-            f.viewport(), Qt::LeftButton, Qt::ControlModifier, f.centre(f.thumbnail(0, 2)));
+        f.click(f.thumbnail(0, 1));
+        f.click(f.thumbnail(0, 2), Qt::ControlModifier);
         QCOMPARE(f.selected(), QModelIndexList({ f.thumbnail(0, 1), f.thumbnail(0, 2) }));
-        QTest::mouseClick(
-            f.viewport(), Qt::LeftButton, Qt::ControlModifier, f.centre(f.thumbnail(1, 0)));
+        f.click(f.thumbnail(1, 0), Qt::ControlModifier);
         QCOMPARE(f.selected(), QModelIndexList({ f.thumbnail(1, 0) }));
     }
 
@@ -291,9 +293,8 @@ private Q_SLOTS:
         QFETCH(int, anchor);
         QFETCH(int, clicked);
         Fixture f(1, 12);
-        QTest::mouseClick(f.viewport(), Qt::LeftButton, {}, f.centre(f.thumbnail(0, anchor)));
-        QTest::mouseClick(
-            f.viewport(), Qt::LeftButton, Qt::ShiftModifier, f.centre(f.thumbnail(0, clicked)));
+        f.click(f.thumbnail(0, anchor));
+        f.click(f.thumbnail(0, clicked), Qt::ShiftModifier);
         QModelIndexList expected;
         for (int row = std::min(anchor, clicked); row <= std::max(anchor, clicked); ++row)
             expected << f.thumbnail(0, row);
@@ -390,7 +391,7 @@ private Q_SLOTS:
         QFETCH(int, to);
         Fixture f(2, 9);
         QCOMPARE(f.view()->columns(), 4);
-        QTest::mouseClick(f.viewport(), Qt::LeftButton, {}, f.centre(f.thumbnail(1, from)));
+        f.click(f.thumbnail(1, from));
         QTest::keyClick(f.view(), Qt::Key(key));
         QCOMPARE(f.view()->currentIndex(), f.thumbnail(1, to));
     }

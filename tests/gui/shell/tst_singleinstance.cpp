@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -89,7 +88,6 @@ private Q_SLOTS:
         QVERIFY(!first.sendMessage(QStringLiteral("www.example.org"), 5000));
         QVERIFY(timer.elapsed() < 2000);
         QVERIFY(first.listen());
-        QVERIFY(first.isListening());
         // The listening instance never hands work to itself.
         QVERIFY(!first.sendMessage(QString(), 100));
     }
@@ -192,7 +190,6 @@ private Q_SLOTS:
         window.show();
         window.setWindowState(Qt::WindowMinimized);
         first.setActivationWindow(&window);
-        QCOMPARE(first.activationWindow(), &window);
         QVERIFY(waitFor(sendFromAnotherThread(id, QString())));
         QTRY_VERIFY(!(window.windowState() & Qt::WindowMinimized));
         QVERIFY(window.isVisible());
