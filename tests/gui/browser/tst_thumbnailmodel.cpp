@@ -29,13 +29,6 @@ QByteArray payload(const QList<Record>& records)
     return bytes;
 }
 
-QMimeData* mime(const QList<Record>& records)
-{
-    auto* data = new QMimeData;
-    data->setData(QStringLiteral("application/lumerax"), payload(records));
-    return data;
-}
-
 // Which of these roles an index has data for.
 QList<bool> hasData(const QModelIndex& index, const QList<int>& roles)
 {
@@ -199,8 +192,9 @@ private Q_SLOTS:
         ThumbnailModel model;
         fill(model);
         QSignalSpy moved(&model, &ThumbnailModel::moveItems);
-        std::unique_ptr<QMimeData> data(mime(records));
-        QVERIFY(model.dropMimeData(data.get(), Qt::MoveAction, row, 0, model.index(1, 0)));
+        QMimeData data;
+        data.setData("application/lumerax", payload(records));
+        QVERIFY(model.dropMimeData(&data, Qt::MoveAction, row, 0, model.index(1, 0)));
         QCOMPARE(texts(&model, model.index(1, 0)), expected);
         QCOMPARE(texts(&model, model.index(0, 0)),
             QStringList({ "a1", "a2", "a3" })); // the source stays
