@@ -6,7 +6,6 @@
 #include "line.h"
 #include "palettewidget.h"
 #include "proxystyle.h"
-#include "sampleimagewidget.h"
 #include "selectcolordialog.h"
 #include "stylesheets.h"
 #include "toolbar.h"
@@ -17,14 +16,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 using namespace veldra;
 using namespace veldra::test;
-
-Q_DECLARE_METATYPE(QVector<QColor>)
 
 namespace {
 
@@ -96,7 +92,6 @@ private Q_SLOTS:
     void pixelFont()
     {
         QCOMPARE(QApplication::font().family(), QString(pixelFontFamily));
-        QCOMPARE(QApplication::font().pointSize(), 12);
 
         // A widget that is drawn gets the application font.
         QLabel label("x");
@@ -542,26 +537,6 @@ private Q_SLOTS:
         animation.toggleWidget(input);
         QVERIFY(!animation.isRunning());
         QVERIFY(input->isHidden());
-    }
-
-    void sampleImage()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("sample.png");
-        QImage picture(400, 200, QImage::Format_RGB32);
-        picture.fill(Qt::darkCyan);
-        QVERIFY(picture.save(path));
-
-        SampleImageWidget widget;
-        widget.showImage(path);
-        QCOMPARE(widget.imageLabel()->pixmap().size(), QSize(600, 300));
-        QCOMPARE(widget.fileName(), path);
-
-        // An unreadable file still shows its path, with no picture.
-        const QString missing = dir.filePath("missing.jpg");
-        widget.showImage(missing);
-        QVERIFY(widget.imageLabel()->pixmap().isNull());
-        QCOMPARE(widget.fileName(), missing);
     }
 };
 

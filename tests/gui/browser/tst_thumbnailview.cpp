@@ -76,7 +76,6 @@ private Q_SLOTS:
         QFETCH(int, columns);
         QFETCH(int, extraSpacing);
         Fixture f(width);
-        QCOMPARE(f.view.viewport()->width(), width);
         QCOMPARE(f.view.columns(), columns);
         QCOMPARE(f.view.extraSpacing(), extraSpacing);
     }

@@ -184,7 +184,6 @@ private Q_SLOTS:
         ThumbnailWidget widget;
         // Thumbnails are dragged and dropped between folders.
         QCOMPARE(widget.view()->dragDropMode(), QAbstractItemView::DragDrop);
-        QVERIFY(qobject_cast<ThumbnailDelegate*>(widget.view()->itemDelegate()));
         QSignalSpy changed(&widget, &ThumbnailWidget::gridChanged);
         QSlider* slider = widget.findChild<QSlider*>();
         QVERIFY(slider->isHidden());
