@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QMap>
 #include <QPainter>
 #include <QTest>
 
@@ -35,21 +36,14 @@ std::vector<CardGlyph> read(CardLineReader& reader, const CardImage& image)
     return reader.read(image, { 0, image.height() / 5, image.width() - 1, image.height() * 4 / 5 });
 }
 
+// A letter for every piece: 'x' for a character, else the marker it is.
 QString kinds(const std::vector<CardGlyph>& glyphs)
 {
+    const QMap<QPair<int, int>, QChar> markers { { { 1, 1 }, ' ' }, { { 2, 1 }, '.' },
+        { { 3, 1 }, ',' }, { { 3, 2 }, '\'' } };
     QString result;
-    for (const CardGlyph& g : glyphs) {
-        if (g.image.width() == 1 && g.image.height() == 1)
-            result += QLatin1Char(' ');
-        else if (g.image.width() == 2 && g.image.height() == 1)
-            result += QLatin1Char('.');
-        else if (g.image.width() == 3 && g.image.height() == 1)
-            result += QLatin1Char(',');
-        else if (g.image.width() == 3 && g.image.height() == 2)
-            result += QLatin1Char('\'');
-        else
-            result += QLatin1Char('x');
-    }
+    for (const CardGlyph& g : glyphs)
+        result += markers.value({ g.image.width(), g.image.height() }, 'x');
     return result;
 }
 

@@ -165,28 +165,6 @@ private Q_SLOTS:
         QCOMPARE(ConfusionRules(p).apply(R), R);
     }
 
-    void probes()
-    {
-        CardImage image = canvas(200);
-        fill(image, 20, 30, 25, 31);
-        const ConfusionRules rules(image);
-        QVERIFY(rules.darkInRowFromLeft(30, 20));
-        QVERIFY(!rules.darkInRowFromLeft(30, 19));
-        QVERIFY(!rules.darkInRowFromLeft(30, 3));
-        QVERIFY(rules.darkInRowFromRight(31, 25));
-        QVERIFY(!rules.darkInRowFromRight(31, 44));
-        QVERIFY(rules.darkInColumnFromTop(22, 30));
-        QVERIFY(!rules.darkInColumnFromTop(22, 29));
-        QVERIFY(rules.darkInColumnFromBottom(22, 31));
-        QCOMPARE(rules.leftAny(48, 30, 0, 0), 20);
-        QCOMPARE(rules.leftAny(20, 30, 0, 0), 0);
-        QCOMPARE(rules.leftAll(48, 30, 31, 31), 20);
-        QCOMPARE(rules.leftAll(48, 30, 32, 31), 0);
-        QCOMPARE(rules.rightAny(0, 30, 5, 5), 25);
-        QCOMPARE(rules.rightAll(0, 5, 30, 31), 47);
-        QCOMPARE(rules.rightAny(44, 30, 30, 30), 47);
-    }
-
     void accentTable_data()
     {
         QTest::addColumn<uint>("base");
