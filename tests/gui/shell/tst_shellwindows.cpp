@@ -8,7 +8,6 @@
 #include "shell/splash.h"
 
 #include <QCheckBox>
-#include <QDate>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -212,14 +211,6 @@ private Q_SLOTS:
         QFETCH(int, year);
         QFETCH(QString, text);
         QCOMPARE(About::yearsText(year), text);
-    }
-
-    void aboutNamesTheYearsUpToNow()
-    {
-        About about;
-        QVERIFY(about.findChild<QLabel*>("txtLine2")
-                    ->text()
-                    .contains(About::yearsText(QDate::currentDate().year())));
     }
 
     void linkTargets_data()
