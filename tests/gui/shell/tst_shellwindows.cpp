@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
