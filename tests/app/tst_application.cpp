@@ -15,21 +15,16 @@ class TestApplication : public QObject
 private:
     // Every process of a test shares one private home: its own temporary
     // directory (socket and lock), settings and data directory.
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TMPDIR", m_home.path() + "/tmp");
-        env.insert("HOME", m_home.path());
-        env.insert("XDG_CONFIG_HOME", m_home.path() + "/config");
-        env.insert("XDG_RUNTIME_DIR", m_home.path() + "/tmp");
-        env.insert("LUMERAX_DATA_DIR", m_home.path() + "/data");
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        return env;
-    }
-
     void start(QProcess& process, const QStringList& arguments = {})
     {
-        process.setProcessEnvironment(environment());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : { "TMPDIR", "XDG_RUNTIME_DIR" })
+            env.insert(name, m_home.path() + "/tmp");
+        env.insert("HOME", m_home.path());
+        env.insert("XDG_CONFIG_HOME", m_home.path() + "/config");
+        env.insert("LUMERAX_DATA_DIR", m_home.path() + "/data");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start(LUMERAX_APP_PATH, arguments);
     }
@@ -68,11 +63,8 @@ private Q_SLOTS:
         QVERIFY(m_home.isValid());
         QVERIFY(QDir().mkpath(m_home.path() + "/tmp"));
         // No splash: it would only slow the start down here.
-        QSettings native(m_home.path()
-                + "/config/VELDRA Technologies GmbH/LUMERAX Image "
-                  "Processing.conf",
-            QSettings::IniFormat);
-        native.setValue("Splash", false);
+        const QString file = "/config/VELDRA Technologies GmbH/LUMERAX Image Processing.conf";
+        QSettings(m_home.path() + file, QSettings::IniFormat).setValue("Splash", false);
     }
 
     void secondStartHandsOverAndQuits_data()

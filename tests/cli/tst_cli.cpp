@@ -10,11 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFont>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
@@ -80,10 +78,12 @@ private Q_SLOTS:
         QCOMPARE(version.exitCode, 0);
         QCOMPARE(version.out.trimmed(), QString("lumerax-cli 2.0"));
 
-        const Run commandHelp = runCli({ "edges", "--help" });
-        QCOMPARE(commandHelp.exitCode, 0);
-        QVERIFY(
-            commandHelp.out.startsWith("Usage: lumerax-cli edges [options] IMAGE LOW HIGH OUT"));
+        for (const QString usage : { "edges [options] IMAGE LOW HIGH OUT", "faces [options] IMAGE",
+                 "plates [options] IMAGE" }) {
+            const Run commandHelp = runCli({ usage.section(' ', 0, 0), "--help" });
+            QCOMPARE(commandHelp.exitCode, 0);
+            QVERIFY(commandHelp.out.startsWith("Usage: lumerax-cli " + usage));
+        }
     }
 
     void usageErrorsExitWithTwo_data()
@@ -97,6 +97,13 @@ private Q_SLOTS:
         QTest::newRow("too many arguments") << QStringList({ "edges", "a", "1", "2", "b", "c" });
         QTest::newRow("threshold not a number")
             << QStringList({ "edges", "a.png", "low", "58", "b.png" });
+        for (const QString command : { "faces", "plates" }) {
+            QTest::addRow("%s without an image", qPrintable(command)) << QStringList { command };
+            QTest::addRow("%s with two images", qPrintable(command))
+                << QStringList { command, "a.png", "b.png" };
+            QTest::addRow("%s, --pixelate without a file", qPrintable(command))
+                << QStringList { command, "a.png", "--pixelate" };
+        }
     }
 
     void usageErrorsExitWithTwo()
@@ -125,34 +132,34 @@ private Q_SLOTS:
         QVERIFY(run.err.isEmpty());
         const QImage written(output);
         QCOMPARE(written.convertToFormat(QImage::Format_RGB32), detectEdges(image, 20, 58));
+        QCOMPARE(
+            runCli({ "edges", input, "20", "58", m_dir.filePath("no/dir/out.png") }).exitCode, 1);
+    }
+
+    void unreadableImageIsOneLineAndExitOne_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("rest"); // after the image
+        QTest::newRow("edges") << QString("edges")
+                               << QStringList { "20", "58", m_dir.filePath("out.png") };
+        QTest::newRow("faces") << QString("faces") << QStringList { "--json" };
+        QTest::newRow("plates") << QString("plates") << QStringList { "--json" };
     }
 
     void unreadableImageIsOneLineAndExitOne()
     {
-        const QString text = m_dir.filePath("notes.png");
-        QFile file(text);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("not a picture");
-        file.close();
-
-        for (const QString& input : { text, m_dir.filePath("missing.jpg") }) {
-            const Run run = runCli({ "edges", input, "20", "58", m_dir.filePath("out.png") });
+        QFETCH(QString, command);
+        QFETCH(QStringList, rest);
+        const QString notes = m_dir.filePath("notes.png");
+        QVERIFY(test::writeFile(notes, "not a picture"));
+        for (const QString& input : { notes, m_dir.filePath("missing.jpg") }) {
+            const Run run = runCli(QStringList { command, input } + rest);
             QCOMPARE(run.exitCode, 1);
             QCOMPARE(run.err.count('\n'), 1);
             QVERIFY(run.err.contains(input));
+            QVERIFY(run.out.isEmpty());
             QVERIFY(!QFile::exists(m_dir.filePath("out.png")));
         }
-    }
-
-    void unwritableOutputFails()
-    {
-        QImage image(8, 8, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        const QString input = m_dir.filePath("red.png");
-        QVERIFY(image.save(input));
-        const Run run
-            = runCli({ "edges", input, "20", "58", m_dir.filePath("no/such/dir/out.png") });
-        QCOMPARE(run.exitCode, 1);
     }
 
     void featuresPrintOneJsonLinePerPicture()
@@ -194,13 +201,8 @@ private Q_SLOTS:
         QImage upper(10, 10, QImage::Format_RGB32);
         upper.fill(Qt::green);
         QVERIFY(upper.save(pictures + "/sub/GREEN.JPG", "JPEG"));
-        QFile broken(pictures + "/sub/broken.png");
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("\x89PNG\r\n\x1a\n truncated");
-        broken.close();
-        QFile notes(pictures + "/notes.txt");
-        QVERIFY(notes.open(QIODevice::WriteOnly));
-        notes.close();
+        QVERIFY(test::writeFile(pictures + "/sub/broken.png", "\x89PNG\r\n\x1a\n truncated"));
+        QVERIFY(test::writeFile(pictures + "/notes.txt", QByteArray()));
 
         const QString data = m_dir.filePath("index-data");
         Run run = runCli({ "--data-dir", data, "index", "--verbose", pictures });
@@ -236,12 +238,8 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.out.isEmpty());
         QVERIFY(!QFile::exists(data + "/:memory:.db"));
-    }
 
-    void indexReportsMissingPaths()
-    {
-        const Run run
-            = runCli({ "--data-dir", m_dir.filePath("d"), "index", m_dir.filePath("nowhere") });
+        run = runCli({ "--data-dir", data, "index", m_dir.filePath("nowhere") });
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains("nowhere"));
         QCOMPARE(run.out.trimmed(), QString("0 indexed, 0 skipped, 1 failed"));
@@ -318,11 +316,7 @@ private Q_SLOTS:
         QCOMPARE(text.exitCode, 0);
         QString expected = QStringLiteral("%1: 300 x 200, 2 faces\n").arg(input);
         for (const QRect& r : faces)
-            expected += QStringLiteral("%1 %2 %3 %4\n")
-                            .arg(r.x())
-                            .arg(r.y())
-                            .arg(r.width())
-                            .arg(r.height());
+            expected += QString::asprintf("%d %d %d %d\n", r.x(), r.y(), r.width(), r.height());
         QCOMPARE(text.out, expected);
     }
 
@@ -356,10 +350,7 @@ private Q_SLOTS:
         const QImage stored = upright.transformed(QTransform().rotate(-90));
         QCOMPARE(stored.size(), QSize(220, 160));
         const QString input = m_dir.filePath("portrait.jpg");
-        QFile file(input);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(test::jpegWithSegment(stored, test::orientationSegment(6)));
-        file.close();
+        QVERIFY(test::writeFile(input, test::jpegWithSegment(stored, test::orientationSegment(6))));
 
         const QVector<QRect> faces = FaceLocalizer().locate(loadImage(input));
         QCOMPARE(faces.size(), 1);
@@ -413,38 +404,6 @@ private Q_SLOTS:
                 .arg(narrow));
     }
 
-    void recognitionCommandsRejectBadInput_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("faces") << "faces";
-        QTest::newRow("plates") << "plates";
-    }
-
-    void recognitionCommandsRejectBadInput()
-    {
-        QFETCH(QString, command);
-        const QString notes = m_dir.filePath("notes.png");
-        QFile file(notes);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("not a picture");
-        file.close();
-        for (const QString& input : { m_dir.filePath("missing.png"), notes }) {
-            const Run run = runCli({ command, input, "--json" });
-            QCOMPARE(run.exitCode, 1);
-            QCOMPARE(run.err.count('\n'), 1);
-            QVERIFY(run.err.contains(input));
-            QVERIFY(run.out.isEmpty());
-        }
-
-        QCOMPARE(runCli({ command }).exitCode, 2);
-        QCOMPARE(runCli({ command, "a.png", "b.png" }).exitCode, 2);
-        QCOMPARE(runCli({ command, "a.png", "--pixelate" }).exitCode, 2);
-        const Run help = runCli({ command, "--help" });
-        QCOMPARE(help.exitCode, 0);
-        QVERIFY(help.out.startsWith(
-            QStringLiteral("Usage: lumerax-cli %1 [options] IMAGE").arg(command)));
-    }
-
     void readCardFailsOnWhatIsNoJpeg_data()
     {
         QTest::addColumn<QString>("name");
@@ -465,20 +424,9 @@ private Q_SLOTS:
 
     void readCardPrintsUtf8Lines()
     {
-        QImage photo(1600, 1000, QImage::Format_RGB32);
-        photo.fill(qRgb(60, 45, 30));
-        {
-            QPainter painter(&photo);
-            painter.fillRect(200, 125, 1200, 750, QColor(245, 245, 240));
-            QFont font(QStringLiteral("DejaVu Sans"));
-            font.setPixelSize(56);
-            painter.setFont(font);
-            painter.setPen(Qt::black);
-            painter.drawText(280, 330, QStringLiteral("Jürgen Weiß"));
-            painter.drawText(280, 450, QStringLiteral("10115 Berlin"));
-        }
         const QString file = m_dir.filePath("card.jpg");
-        QVERIFY(photo.save(file, "JPG", 92));
+        QVERIFY(test::cardPhoto({ "Jürgen Weiß", "10115 Berlin" }, 1600, 1000, 56)
+                    .save(file, "JPG", 92));
         const Run run = runCli({ "read-card", file });
         QCOMPARE(run.exitCode, 0);
         const QStringList lines = run.out.trimmed().split(QLatin1Char('\n'));

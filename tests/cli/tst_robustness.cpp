@@ -1,10 +1,11 @@
 #include "indexing/thumbnail.h"
+#include "support/testfiles.h"
+#include "support/testindex.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlDatabase>
@@ -19,20 +20,7 @@ namespace {
 // Pictures large enough that indexing a few hundred takes seconds.
 QStringList makePictures(const QString& folder, int count)
 {
-    QDir().mkpath(folder);
-    QStringList files;
-    QRandomGenerator random(7);
-    for (int i = 0; i < count; ++i) {
-        QImage image(800, 600, QImage::Format_RGB32);
-        image.fill(QColor::fromHsv(i * 37 % 360, 200, 200));
-        for (int k = 0; k < 20; ++k)
-            image.setPixel(int(random.bounded(800)), int(random.bounded(600)), random.generate());
-        const QString file = QString("%1/photo%2.jpg").arg(folder).arg(i, 3, 10, QChar('0'));
-        if (!image.save(file, "JPEG"))
-            return {};
-        files << file;
-    }
-    return files;
+    return veldra::test::writePictures(folder, count, 0, QSize(800, 600), "jpg");
 }
 
 QProcess* startIndexing(const QString& data, const QStringList& paths)
@@ -62,23 +50,21 @@ IndexState inspect(const QString& data)
         db.setDatabaseName(data + "/lumerax.db");
         if (db.open()) {
             QSqlQuery query(db);
-            query.exec("PRAGMA integrity_check");
-            if (query.next())
-                state.integrity = query.value(0).toString();
-            query.exec("select count(*) from images");
-            if (query.next())
-                state.images = query.value(0).toInt();
-            query.exec("select count(*) from images where id not in ( select id from colors )");
-            if (query.next())
-                state.withoutColors = query.value(0).toInt();
-            query.exec("select count(*) - count(distinct fid || '/' || img) from images");
-            if (query.next())
-                state.duplicates = query.value(0).toInt();
-            query.exec("select count(*) from ( select fid from images group by fid having max( "
-                       "sequence ) + 1 <> "
-                       "count(*) or count(distinct sequence) <> count(*) )");
-            if (query.next())
-                state.contiguous = query.value(0).toInt() == 0;
+            const auto value = [&](const QString& sql) {
+                return query.exec(sql) && query.next() ? query.value(0) : QVariant();
+            };
+            state.integrity = value("PRAGMA integrity_check").toString();
+            state.images = value("select count(*) from images").toInt();
+            state.withoutColors
+                = value("select count(*) from images where id not in ( select id from colors )")
+                      .toInt();
+            state.duplicates
+                = value("select count(*) - count(distinct fid || '/' || img) from images").toInt();
+            state.contiguous
+                = value("select count(*) from ( select fid from images group by fid having "
+                        "max( sequence ) + 1 <> count(*) or count(distinct sequence) <> count(*) )")
+                      .toInt()
+                == 0;
             query.exec("select timg from images");
             while (query.next()) {
                 state.thumbnails << query.value(0).toString();
@@ -207,21 +193,16 @@ private Q_SLOTS:
         const QByteArray jpeg = source.readAll();
         QImage png(30, 20, QImage::Format_RGB32);
         png.fill(Qt::blue);
-        QVERIFY(png.save(photos + "/fine.png"));
-        QFile pngFile(photos + "/fine.png");
-        QVERIFY(pngFile.open(QIODevice::ReadOnly));
-        QByteArray corruptPng = pngFile.readAll();
+        QByteArray corruptPng = veldra::test::imageBytes(png, "PNG");
+        QVERIFY(veldra::test::writeFile(photos + "/fine.png", corruptPng));
         corruptPng.replace(corruptPng.size() / 2, 20, QByteArray(20, 'U'));
 
         const QMap<QString, QByteArray> broken { { "truncated.jpg", jpeg.left(jpeg.size() / 2) },
             { "cut-at-end.jpg", jpeg.chopped(2) }, { "empty.jpg", QByteArray() },
             { "letter.jpg", "Dear Anna, the photos are attached." }, { "corrupt.png", corruptPng },
             { "header-only.png", corruptPng.left(40) } };
-        for (auto it = broken.cbegin(); it != broken.cend(); ++it) {
-            QFile file(photos + "/" + it.key());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(it.value());
-        }
+        for (auto it = broken.cbegin(); it != broken.cend(); ++it)
+            QVERIFY(veldra::test::writeFile(photos + "/" + it.key(), it.value()));
 
         QProcess process;
         process.start(QStringLiteral(LUMERAX_CLI_PATH),

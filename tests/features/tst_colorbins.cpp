@@ -34,14 +34,11 @@ private Q_SLOTS:
 
     void keysAreCanonical()
     {
+        // 216 rising keys whose three digits are levels 0 to 5: every bin once,
+        // from 0 through 5, 10, ... 100 to 555.
         const QVector<int>& keys = colorBinKeys();
         QCOMPARE(keys.size(), 216);
-        QCOMPARE(keys.first(), 0);
-        QCOMPARE(keys.at(5), 5);
-        QCOMPARE(keys.at(6), 10);
-        QCOMPARE(keys.at(36), 100);
-        QCOMPARE(keys.last(), 555);
-        QVERIFY(std::is_sorted(keys.begin(), keys.end()));
+        QVERIFY(std::adjacent_find(keys.begin(), keys.end(), std::greater_equal<>()) == keys.end());
         for (int key : keys)
             QVERIFY(key % 10 <= 5 && key / 10 % 10 <= 5 && key / 100 <= 5);
     }
@@ -71,20 +68,6 @@ private Q_SLOTS:
         // Exact doubles: later truncations depend on every bit.
         QVERIFY(colorBinWeight(a, b) == weight);
         QVERIFY(colorBinWeight(b, a) == weight);
-    }
-
-    void weightTruncatesAsTheFeaturesNeedIt()
-    {
-        QCOMPARE(int(colorBinWeight(0, 210) * 6), 0);
-        QCOMPARE(int(colorBinWeight(0, 210) * 100), 16);
-        QCOMPARE(int(colorBinWeight(0, 200) * 100), 33);
-    }
-
-    void columnNames()
-    {
-        QCOMPARE(colorColumnName(0), QString("c_0"));
-        QCOMPARE(colorColumnName(105), QString("c_105"));
-        QCOMPARE(colorColumnName(555), QString("c_555"));
     }
 
     void picker_data()

@@ -4,7 +4,6 @@
 #include "support/exifjpeg.h"
 
 #include <QColor>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -190,13 +189,10 @@ private Q_SLOTS:
     void readsTheFileUpright()
     {
         QTemporaryDir dir;
-        QImage image = filled(40, 20, qRgb(255, 0, 0));
         const QString path = dir.filePath("rotated.jpg");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        const QByteArray bytes = test::jpegWithSegment(image, test::orientationSegment(6));
-        file.write(bytes);
-        file.close();
+        const QByteArray bytes
+            = test::jpegWithSegment(filled(40, 20, qRgb(255, 0, 0)), test::orientationSegment(6));
+        QVERIFY(test::writeFile(path, bytes));
 
         const FeatureVector features(path);
         QCOMPARE(features.fileName, path);

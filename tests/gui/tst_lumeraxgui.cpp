@@ -1,6 +1,7 @@
 #include "browser/thumbnailmodel.h"
 #include "browser/thumbnailwidget.h"
 #include "colorsearchpage.h"
+#include "gui/guitest.h"
 #include "indexpage.h"
 #include "lumeraxgui.h"
 #include "pages/facesearchpage.h"
@@ -10,7 +11,6 @@
 #include "store/indexdatabase.h"
 #include "tabwidget.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -26,13 +25,12 @@
 #include <QSqlQuery>
 #include <QStackedWidget>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QTranslator>
 #include <QTreeView>
 
 using namespace veldra;
+using namespace veldra::test;
 
 namespace {
 
@@ -50,44 +48,31 @@ bool writeColouredPicture(const QString& path, const QColor& colour, int seed)
     return image.save(path);
 }
 
-// Answers the next file dialog with these files of one folder.
-void chooseFiles(const QString& folder, const QStringList& names)
+// Answers the next file dialog with the four files prefix0.png ... of a folder.
+void chooseFiles(const QString& folder, const QString& prefix)
 {
-    QTimer::singleShot(0, [=] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return chooseFiles(folder, names);
+    whenModal<QFileDialog>([=](QFileDialog* dialog) {
+        QString names;
+        for (int i = 0; i < 4; ++i)
+            names += QStringLiteral("\"%1%2.png\" ").arg(prefix).arg(i);
         dialog->setDirectory(folder);
-        QStringList quoted;
-        for (const QString& name : names)
-            quoted << '"' + name + '"';
-        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(quoted.join(' '));
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(names);
         QMetaObject::invokeMethod(dialog, "accept");
     });
 }
 
-// Presses the button of the next message box.
-void answerMessageBox(QMessageBox::StandardButton button)
+QModelIndex folderIndex(ThumbnailModel* model, const QString& folder)
 {
-    QTimer::singleShot(0, [=] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return answerMessageBox(button);
-        box->button(button)->click();
-    });
+    for (int row = 0; row < model->rowCount(); ++row)
+        if (model->index(row, 0).data().toString() == folder)
+            return model->index(row, 0);
+    return QModelIndex();
 }
 
 QStringList thumbnailsOf(ThumbnailModel* model, const QString& folder)
 {
-    QStringList thumbnails;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QModelIndex parent = model->index(row, 0);
-        if (parent.data().toString() != folder)
-            continue;
-        for (int i = 0; i < model->rowCount(parent); ++i)
-            thumbnails << model->index(i, 0, parent).data().toString();
-    }
-    return thumbnails;
+    const QModelIndex parent = folderIndex(model, folder);
+    return parent.isValid() ? texts(model, parent) : QStringList();
 }
 
 int indexedCount()
@@ -140,8 +125,8 @@ private Q_SLOTS:
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         // 60 % of the screen, unless the window cannot be that small.
         // (The small test screen holds less than the window's minimum.)
-        QVERIFY(window->width() >= int(screen.width() * 0.6));
-        QVERIFY(window->height() >= int(screen.height() * 0.6));
+        QVERIFY(window->width() >= int(screen.width() * 0.6)
+            && window->height() >= int(screen.height() * 0.6));
         QVERIFY(window->width() < screen.width() && window->height() < screen.height());
         QVERIFY((window->geometry().center() - screen.center()).manhattanLength() <= 2);
         auto* stack = window->findChild<QStackedWidget*>("m_basicStackedWidget");
@@ -156,13 +141,11 @@ private Q_SLOTS:
 
         // Add images: two folders, one batch each; the second queues.
         Lumerax* controller = Lumerax::instance();
-        QCOMPARE(controller->parent(), window);
         QSignalSpy finished(controller, &Lumerax::indexFinished);
         auto* add = window->findChild<QToolButton*>("m_addToIndex");
-        QVERIFY(add);
-        chooseFiles(m_red, { "r0.png", "r1.png", "r2.png", "r3.png" });
+        chooseFiles(m_red, "r");
         add->click();
-        chooseFiles(m_blue, { "b0.png", "b1.png", "b2.png", "b3.png" });
+        chooseFiles(m_blue, "b");
         add->click();
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 20000);
         QCOMPARE(config->value("Lumerax", "IndexPath").toString(), m_blue);
@@ -170,9 +153,10 @@ private Q_SLOTS:
         QVERIFY(window->findChild<QWidget*>("progressHolder")->isHidden());
 
         ThumbnailModel* model = indexPage->model();
-        QCOMPARE(thumbnailsOf(model, m_red).size(), 4);
         QCOMPARE(thumbnailsOf(model, m_blue).size(), 4);
-        for (const QString& thumbnail : thumbnailsOf(model, m_red))
+        const QStringList redThumbnails = thumbnailsOf(model, m_red);
+        QCOMPARE(redThumbnails.size(), 4);
+        for (const QString& thumbnail : redThumbnails)
             QVERIFY(QFile::exists(thumbnail));
         QAbstractItemModel* folders = tabs->folderView()->model();
         QVERIFY(!folders
@@ -189,7 +173,6 @@ private Q_SLOTS:
         QVERIFY(colorPage->model()->rowCount() > 0);
         const QModelIndex results = colorPage->model()->index(0, 0);
         QVERIFY(colorPage->model()->rowCount(results) >= 4);
-        const QStringList redThumbnails = thumbnailsOf(model, m_red);
         for (int i = 0; i < 4; ++i)
             QVERIFY(
                 redThumbnails.contains(colorPage->model()->index(i, 0, results).data().toString()));
@@ -205,15 +188,8 @@ private Q_SLOTS:
         const QString moving = thumbnailsOf(model, m_red).first();
         const QString name
             = QFileInfo(controller->sourceImagePath(QFileInfo(moving).fileName())).fileName();
-        QModelIndex source;
-        QModelIndex target;
-        for (int row = 0; row < model->rowCount(); ++row) {
-            const QModelIndex folder = model->index(row, 0);
-            if (folder.data().toString() == m_red)
-                source = model->index(0, 0, folder);
-            if (folder.data().toString() == m_blue)
-                target = folder;
-        }
+        const QModelIndex source = model->index(0, 0, folderIndex(model, m_red));
+        const QModelIndex target = folderIndex(model, m_blue);
         QVERIFY(source.isValid() && target.isValid());
         std::unique_ptr<QMimeData> payload(model->mimeData({ source }));
         QVERIFY(model->dropMimeData(payload.get(), Qt::MoveAction, 0, 0, target));
@@ -245,7 +221,9 @@ private Q_SLOTS:
         auto* indexPage = m_window->findChild<IndexPage*>("m_indexPage");
         const QStringList red = thumbnailsOf(indexPage->model(), m_red);
         QCOMPARE(red.size(), 3);
-        answerMessageBox(confirm ? QMessageBox::Yes : QMessageBox::No);
+        whenModal<QMessageBox>([=](QMessageBox* box) {
+            box->button(confirm ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
         Q_EMIT indexPage->thumbnailWidget()->removeFiles(red.mid(0, 2));
         QCOMPARE(thumbnailsOf(indexPage->model(), m_red).size(), confirm ? 1 : 3);
         QCOMPARE(indexedCount(), confirm ? 6 : 8);

@@ -3,7 +3,6 @@
 #include "shell/config.h"
 #include "support/exifjpeg.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
@@ -153,79 +152,38 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("orientation");
 
-        {
-            TiffBuilder tiff;
-            tiff.setFirstDirectory(0x7fffffff);
-            QTest::newRow("directory far outside") << exifSegment(tiff.data()) << 0;
-        }
-        {
-            TiffBuilder tiff;
-            tiff.addDirectory({ { 0x0112, 3, 1, 6 } });
-            QByteArray data = tiff.data();
-            data[8] = char(0xff); // 65535 entries claimed
-            data[9] = char(0xff);
-            QTest::newRow("entry count past the end") << exifSegment(data) << 0;
-        }
-        {
-            TiffBuilder tiff;
-            const int directory = tiff.addDirectory({ { 0x0112, 3, 1, 3 } });
-            tiff.setNext(directory, quint32(directory)); // a loop
-            QTest::newRow("directory loop") << exifSegment(tiff.data()) << 3;
-        }
-        {
-            TiffBuilder tiff;
-            tiff.addDirectory({ { 0x0112, 5, 1, 0xfffffff0 } });
-            QTest::newRow("rational offset outside") << exifSegment(tiff.data()) << 0;
-        }
-        {
-            TiffBuilder tiff;
-            tiff.addDirectory({ { 0x0112, 5, 0, 0 } });
-            QByteArray data = tiff.data();
-            data.chop(4); // the rational would be read from past the end
-            data += QByteArray(2, 0);
-            QTest::newRow("empty rational at the end") << exifSegment(data) << 0;
-        }
-        {
-            TiffBuilder tiff;
-            tiff.addDirectory({ { 0x0112, 3, 70000, 6 }, { 0x0112, 3, 1, 8 } });
-            QTest::newRow("oversized entry is not the first occurrence")
-                << exifSegment(tiff.data()) << 8;
-        }
-        {
-            TiffBuilder tiff;
-            tiff.addDirectory({ { 0x0112, 13, 1, 6 }, { 0x0112, 3, 1, 3 } });
-            QTest::newRow("unknown type skipped") << exifSegment(tiff.data()) << 3;
-        }
-        {
-            TiffBuilder tiff;
-            tiff.addDirectory({ { 0x0112, 3, 1, 6 }, { 0x0112, 3, 1, 8 } });
-            QTest::newRow("first occurrence wins") << exifSegment(tiff.data()) << 6;
-        }
-        {
-            TiffBuilder tiff;
-            tiff.addDirectory({ { 0x0112, 3, 1, 6 } });
-            QByteArray data = tiff.data();
-            data.chop(3); // one byte after the entries: neither 0, 2 nor 4
-            QTest::newRow("one byte after the directory") << exifSegment(data) << 0;
-        }
-        {
-            TiffBuilder tiff;
-            tiff.addDirectory({ { 0x0112, 3, 1, 6 } });
-            QByteArray data = tiff.data();
-            data.chop(2);
-            QTest::newRow("two bytes after the directory") << exifSegment(data) << 6;
-        }
-        {
-            TiffBuilder tiff;
-            tiff.addDirectory({ { 0x0112, 3, 1, 6 } });
-            QTest::newRow("length claims more than the file")
-                << exifSegment(tiff.data(), 60000).left(30) << 0;
-        }
-        {
-            TiffBuilder tiff;
-            tiff.addDirectory({ { 0x0112, 3, 1, 6 } });
-            QTest::newRow("length shorter than the header") << exifSegment(tiff.data(), 5) << 0;
-        }
+        // TIFF data of one directory with these entries.
+        const auto tiff = [](const QList<TiffBuilder::Entry>& entries) {
+            TiffBuilder builder;
+            builder.addDirectory(entries);
+            return builder.data();
+        };
+        const QByteArray six = tiff({ { 0x0112, 3, 1, 6 } });
+        TiffBuilder far;
+        far.setFirstDirectory(0x7fffffff);
+        QTest::newRow("directory far outside") << exifSegment(far.data()) << 0;
+        QTest::newRow("entry count past the end") // 65535 entries claimed
+            << exifSegment(QByteArray(six).replace(8, 2, "\xff\xff")) << 0;
+        TiffBuilder loop;
+        const int looped = loop.addDirectory({ { 0x0112, 3, 1, 3 } });
+        loop.setNext(looped, quint32(looped));
+        QTest::newRow("directory loop") << exifSegment(loop.data()) << 3;
+        QTest::newRow("rational offset outside")
+            << exifSegment(tiff({ { 0x0112, 5, 1, 0xfffffff0 } })) << 0;
+        // The rational would be read from past the end.
+        QTest::newRow("empty rational at the end")
+            << exifSegment(tiff({ { 0x0112, 5, 0, 0 } }).chopped(4) + QByteArray(2, 0)) << 0;
+        QTest::newRow("oversized entry is not the first occurrence")
+            << exifSegment(tiff({ { 0x0112, 3, 70000, 6 }, { 0x0112, 3, 1, 8 } })) << 8;
+        QTest::newRow("unknown type skipped")
+            << exifSegment(tiff({ { 0x0112, 13, 1, 6 }, { 0x0112, 3, 1, 3 } })) << 3;
+        QTest::newRow("first occurrence wins")
+            << exifSegment(tiff({ { 0x0112, 3, 1, 6 }, { 0x0112, 3, 1, 8 } })) << 6;
+        // One byte after the entries is neither 0, 2 nor 4.
+        QTest::newRow("one byte after the directory") << exifSegment(six.chopped(3)) << 0;
+        QTest::newRow("two bytes after the directory") << exifSegment(six.chopped(2)) << 6;
+        QTest::newRow("length claims more than the file") << exifSegment(six, 60000).left(30) << 0;
+        QTest::newRow("length shorter than the header") << exifSegment(six, 5) << 0;
     }
 
     void hostileSegments()
@@ -253,10 +211,7 @@ private Q_SLOTS:
         QFETCH(QSize, size);
         QFETCH(QPoint, redCorner);
         const QString file = m_dir->filePath("photo.jpg");
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(jpegWithSegment(leftRed(), orientationSegment(orientation)));
-        out.close();
+        QVERIFY(writeFile(file, jpegWithSegment(leftRed(), orientationSegment(orientation))));
 
         QCOMPARE(readExif(file).orientation, orientation);
         const QImage image = loadImage(file);
@@ -290,12 +245,13 @@ private Q_SLOTS:
         QVERIFY(leftRed().save(misnamed, "PNG"));
         QCOMPARE(loadImage(misnamed).size(), QSize(40, 20));
 
-        const QString text = m_dir->filePath("notes.jpg");
-        QFile file(text);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("just some words, no picture");
-        file.close();
-        QVERIFY(loadImage(text).isNull());
+        for (const QByteArray& bytes :
+            { QByteArray("just some words, no picture"), QByteArray() }) {
+            const QString file = m_dir->filePath("notes.jpg");
+            QVERIFY(writeFile(file, bytes));
+            QVERIFY(loadImage(file).isNull());
+            QCOMPARE(readExif(file).found, false);
+        }
         QVERIFY(loadImage(m_dir->filePath("missing.png")).isNull());
         QCOMPARE(readExif(m_dir->filePath("missing.png")).found, false);
     }
@@ -304,16 +260,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("complete");
-        QByteArray jpeg;
-        {
-            QBuffer buffer(&jpeg);
-            buffer.open(QIODevice::WriteOnly);
-            QImage noisy(64, 48, QImage::Format_RGB32);
-            for (int y = 0; y < 48; ++y)
-                for (int x = 0; x < 64; ++x)
-                    noisy.setPixel(x, y, qRgb(x * 4, (x * y) % 256, y * 5));
-            noisy.save(&buffer, "JPEG", 90);
-        }
+        QImage noisy(64, 48, QImage::Format_RGB32);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                noisy.setPixel(x, y, qRgb(x * 4, (x * y) % 256, y * 5));
+        const QByteArray jpeg = imageBytes(noisy, "JPEG", 90);
         QByteArray progressive;
         {
             QBuffer buffer(&progressive);
@@ -341,42 +292,26 @@ private Q_SLOTS:
         QFETCH(bool, complete);
         QCOMPARE(isCompleteJpeg(QByteArrayView(bytes)), complete);
         const QString path = m_dir->filePath("picture.jpg");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
+        QVERIFY(writeFile(path, bytes));
         if (bytes.startsWith("\xFF\xD8\xFF\xE0\x00\x10") || bytes.size() > 200)
             QCOMPARE(loadImage(path).isNull(), !complete);
-    }
-
-    void emptyFilesAreUnreadable()
-    {
-        const QString path = m_dir->filePath("empty.jpg");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        QVERIFY(loadImage(path).isNull());
-        QCOMPARE(readExif(path).found, false);
     }
 
     void thumbnailNames_data()
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
-        QTest::newRow("jpg") << "/a/b/photo.jpg"
-                             << "bb8f181c7a063cf05391de957d29024e.jpg";
-        QTest::newRow("gif becomes png") << "/a/b/photo.gif"
-                                         << "bb8f181c7a063cf05391de957d29024e.png";
-        QTest::newRow("GIF stays") << "/a/b/photo.GIF"
-                                   << "bb8f181c7a063cf05391de957d29024e.GIF";
-        QTest::newRow("latin-1 digest") << "/a/b/caf\u00e9.png"
-                                        << "3cb3b0968faebd89892a494a76096e70.png";
-        QTest::newRow("no dot") << "/a/b/photo"
-                                << "98c1c9fb585713119eccaed1fc4c3a49.png";
-        QTest::newRow("dot only in a directory") << "/a/my.dir/IMG"
-                                                 << "0c1afde5720ea87b5f04336de685316d.png";
-        QTest::newRow("hidden file") << "/a/b/.png"
-                                     << "f218dc3054693d47457e30c57b8b2425.png";
+        const auto row = [](const char* name, const char* path, const char* thumbnail) {
+            QTest::newRow(name) << QString(path) << QString(thumbnail);
+        };
+        row("jpg", "/a/b/photo.jpg", "bb8f181c7a063cf05391de957d29024e.jpg");
+        row("gif becomes png", "/a/b/photo.gif", "bb8f181c7a063cf05391de957d29024e.png");
+        row("GIF stays", "/a/b/photo.GIF", "bb8f181c7a063cf05391de957d29024e.GIF");
+        row("latin-1 digest", "/a/b/caf\u00e9.png", "3cb3b0968faebd89892a494a76096e70.png");
+        // photo.png would be bb8f...png: a name without extension does not collide with it.
+        row("no dot", "/a/b/photo", "98c1c9fb585713119eccaed1fc4c3a49.png");
+        row("dot only in a directory", "/a/my.dir/IMG", "0c1afde5720ea87b5f04336de685316d.png");
+        row("hidden file", "/a/b/.png", "f218dc3054693d47457e30c57b8b2425.png");
     }
 
     void thumbnailNames()
@@ -385,11 +320,6 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QCOMPARE(thumbnailName(path), name);
         QCOMPARE(thumbnailPath(path), Config::instance()->dataPath() + "/" + name);
-    }
-
-    void extensionlessNamesNeverCollide()
-    {
-        QVERIFY(thumbnailName("/a/b/photo") != thumbnailName("/a/b/photo.png"));
     }
 
     void thumbnailsAreScaledIntoTheBox_data()
@@ -439,10 +369,7 @@ private Q_SLOTS:
     void undecodableSourceWritesNothing()
     {
         const QString path = m_dir->filePath("broken.png");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\x89PNG broken");
-        file.close();
+        QVERIFY(writeFile(path, "\x89PNG broken"));
         const QString written = makeThumbnail(path);
         QCOMPARE(written, thumbnailPath(path));
         QVERIFY(!QFile::exists(written));

@@ -7,20 +7,13 @@
 using namespace veldra;
 using veldra::test::Face;
 using veldra::test::facePhoto;
+using veldra::test::twice;
 
 namespace {
 
 QRect square(int x, int y, int side)
 {
     return QRect(x, y, side, side);
-}
-
-QVector<QRect> twice(std::initializer_list<QRect> rects)
-{
-    QVector<QRect> result;
-    for (const QRect& r : rects)
-        result << r << r;
-    return result;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 using namespace veldra;
 using veldra::test::carPhoto;
+using veldra::test::twice;
 
 namespace {
 
@@ -31,12 +32,16 @@ QList<int> steps(int first, int last, int step)
     return positions;
 }
 
-QVector<QRect> twice(std::initializer_list<QRect> rects)
+// An edge image 101 wide, black but for character rows (12 transitions) at rows.
+QImage characterRowsAt(int height, const QList<int>& rows)
 {
-    QVector<QRect> result;
-    for (const QRect& r : rects)
-        result << r << r;
-    return result;
+    const QImage row = edgeRow(steps(17, 83, 6));
+    QImage edges(101, height, QImage::Format_RGB32);
+    edges.fill(qRgb(0, 0, 0));
+    for (int y : rows)
+        std::copy_n(reinterpret_cast<const QRgb*>(row.constScanLine(0)), 101,
+            reinterpret_cast<QRgb*>(edges.scanLine(y)));
+    return edges;
 }
 
 } // namespace
@@ -116,12 +121,7 @@ private Q_SLOTS:
     {
         QFETCH(QList<int>, characterRows);
         QFETCH(bool, accepted);
-        const QImage row = edgeRow(steps(17, 83, 6));
-        QImage edges(101, 21, QImage::Format_RGB32);
-        edges.fill(qRgb(0, 0, 0));
-        for (int y : characterRows)
-            std::copy_n(reinterpret_cast<const QRgb*>(row.constScanLine(0)), 101,
-                reinterpret_cast<QRgb*>(edges.scanLine(y)));
+        const QImage edges = characterRowsAt(21, characterRows);
         QImage photo(101, 21, QImage::Format_RGB32);
         photo.fill(qRgb(100, 100, 100));
         const IntegralImage integral(photo, false);
@@ -144,12 +144,7 @@ private Q_SLOTS:
     {
         QFETCH(int, right);
         QFETCH(bool, accepted);
-        const QImage row = edgeRow(steps(17, 83, 6));
-        QImage edges(101, 5, QImage::Format_RGB32);
-        edges.fill(qRgb(0, 0, 0));
-        for (int y : { 0, 2 })
-            std::copy_n(reinterpret_cast<const QRgb*>(row.constScanLine(0)), 101,
-                reinterpret_cast<QRgb*>(edges.scanLine(y)));
+        const QImage edges = characterRowsAt(5, { 0, 2 });
         QImage photo(101, 5, QImage::Format_RGB32);
         for (int y = 0; y < 5; ++y)
             for (int x = 0; x < 101; ++x)

@@ -199,18 +199,6 @@ private Q_SLOTS:
         QCOMPARE(mood.count(), 0);
     }
 
-    void managerSignalsAndSlotsInOrder()
-    {
-        const QMetaObject* meta = &SearchManager::staticMetaObject;
-        const int offset = meta->methodOffset();
-        const QList<QByteArray> names { "similarFinished", "colorFinished", "moodFinished",
-            "searchSimilar", "searchColor", "searchMood", "searchFinished" };
-        QCOMPARE(meta->methodCount() - offset, names.size());
-        for (int i = 0; i < names.size(); ++i)
-            QCOMPARE(meta->method(offset + i).name(), names.at(i));
-        QCOMPARE(meta->method(offset + 6).access(), QMetaMethod::Private);
-    }
-
 private:
     std::unique_ptr<TestIndex> m_index;
 };

@@ -33,18 +33,6 @@ private Q_SLOTS:
         QCOMPARE(Lumerax::instance(), second);
     }
 
-    void signalsKeepTheirOrder()
-    {
-        const QMetaObject* meta = &Lumerax::staticMetaObject;
-        const int offset = meta->methodOffset();
-        const QStringList expected { "similarImages(QStringList)", "filteredImage(QImage)",
-            "statusSignal(int,int)", "progressRangeChanged(int,int)", "progressValueChanged(int)",
-            "indexDone()", "indexStarted()", "indexFinished()", "analyzeFinished()" };
-        for (int i = 0; i < expected.size(); ++i)
-            QCOMPARE(QString(meta->method(offset + i).methodSignature()), expected.at(i));
-        QCOMPARE(meta->method(offset + 8).access(), QMetaMethod::Private);
-    }
-
     void typedSettings()
     {
         Lumerax* lumerax = Lumerax::instance();

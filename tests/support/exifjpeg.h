@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QBuffer>
+#include "testfiles.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QtEndian>
@@ -50,23 +51,18 @@ public:
         return offset;
     }
 
-    void setFirstDirectory(quint32 offset) { write32(4, offset); }
+    void setFirstDirectory(quint32 offset) { write(4, offset); }
     void setEntryValue(int directory, int entry, quint32 value)
     {
-        write32(directory + 2 + 12 * entry + 8, value);
+        write(directory + 2 + 12 * entry + 8, value);
     }
     void setNext(int directory, quint32 next)
     {
-        const int count = read16(directory);
-        write32(directory + 2 + 12 * count, next);
+        const int count = m_little ? qFromLittleEndian<quint16>(m_data.constData() + directory)
+                                   : qFromBigEndian<quint16>(m_data.constData() + directory);
+        write(directory + 2 + 12 * count, next);
     }
 
-    int addBytes(const QByteArray& bytes)
-    {
-        const int offset = int(m_data.size());
-        m_data += bytes;
-        return offset;
-    }
     int addLongs(const QList<quint32>& values)
     {
         const int offset = int(m_data.size());
@@ -76,35 +72,15 @@ public:
     }
 
     QByteArray data() const { return m_data; }
-    bool littleEndian() const { return m_little; }
-
-    void put16(quint16 v)
-    {
-        char b[2];
-        if (m_little)
-            qToLittleEndian(v, b);
-        else
-            qToBigEndian(v, b);
-        m_data.append(b, 2);
-    }
-    void put32(quint32 v)
-    {
-        char b[4];
-        if (m_little)
-            qToLittleEndian(v, b);
-        else
-            qToBigEndian(v, b);
-        m_data.append(b, 4);
-    }
 
 private:
-    int read16(int at) const
+    void put16(quint16 v) { write(m_data.size(), v); }
+    void put32(quint32 v) { write(m_data.size(), v); }
+    // Writes v at offset at in the byte order, growing the data as needed.
+    template <typename T> void write(qsizetype at, T v)
     {
-        return m_little ? qFromLittleEndian<quint16>(m_data.constData() + at)
-                        : qFromBigEndian<quint16>(m_data.constData() + at);
-    }
-    void write32(int at, quint32 v)
-    {
+        if (m_data.size() < at + qsizetype(sizeof(T)))
+            m_data.resize(at + qsizetype(sizeof(T)));
         if (m_little)
             qToLittleEndian(v, m_data.data() + at);
         else
@@ -137,10 +113,7 @@ inline QByteArray orientationSegment(int orientation, bool littleEndian = true)
 // A JPEG of the image with the segment inserted right after the SOI marker.
 inline QByteArray jpegWithSegment(const QImage& image, const QByteArray& segment)
 {
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 100);
+    const QByteArray jpeg = imageBytes(image, "JPEG", 100);
     return jpeg.left(2) + segment + jpeg.mid(2);
 }
 

@@ -1,24 +1,20 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QList>
 #include <QMetaType>
+#include <QPainter>
 #include <QRect>
+#include <QStringList>
 
 namespace veldra::test {
 
 // The smallest face the face cascade accepts, one hexadecimal grey level
-// (times 16, plus 8) per cell: a dark brow and eye line over brighter cheeks,
-// a nose and a mouth, on the plain grey of level 9.
-inline const char* const faceCells[25] = {
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
+// (times 16, plus 8) per cell of 25 x 25: a dark brow and eye line over
+// brighter cheeks, a nose and a mouth, on the plain grey of level 9. These are
+// rows 8 to 19; the rows above and below are plain.
+inline const char* const faceRows[12] = {
     "9999999955999999999999999",
     "9999999955aaaa33339999999",
     "9999999955aaaa33339999999",
@@ -31,12 +27,12 @@ inline const char* const faceCells[25] = {
     "9999999993399999999999999",
     "9999999993399999999999999",
     "9999999999399999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
-    "9999999999999999999999999",
 };
+
+inline int faceCell(int x, int y)
+{
+    return y < 8 || y > 19 ? 9 : QByteArray(1, faceRows[y - 8][x]).toInt(nullptr, 16);
+}
 
 inline QRgb greyLevel(int value)
 {
@@ -64,9 +60,8 @@ inline QImage facePhoto(const QSize& size, const QList<Face>& faces)
                 if (!image.rect().contains(pixel))
                     continue;
                 const QPoint cell(x / face.cell, y / face.cell);
-                const int value = face.edit.contains(cell)
-                    ? face.editLevel
-                    : QByteArray(1, faceCells[cell.y()][cell.x()]).toInt(nullptr, 16);
+                const int value
+                    = face.edit.contains(cell) ? face.editLevel : faceCell(cell.x(), cell.y());
                 image.setPixel(pixel, greyLevel(value));
             }
         }
@@ -105,6 +100,36 @@ inline QImage carPhoto(const QSize& size, const QRect& plate, int characters)
         }
     }
     return image;
+}
+
+// Each rectangle twice, as candidates that confirm each other.
+inline QVector<QRect> twice(std::initializer_list<QRect> rects)
+{
+    QVector<QRect> result;
+    for (const QRect& r : rects)
+        result << r << r;
+    return result;
+}
+
+// A white card with dark text lines on a dark table, upright.
+inline QImage cardPhoto(const QStringList& lines, int width, int height, int pixelSize,
+    const QString& family = QStringLiteral("DejaVu Sans"))
+{
+    QImage photo(width, height, QImage::Format_RGB32);
+    photo.fill(qRgb(60, 45, 30));
+    QPainter painter(&photo);
+    const QRect card(width / 8, height / 8, width * 3 / 4, height * 3 / 4);
+    painter.fillRect(card, QColor(245, 245, 240));
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    painter.setFont(font);
+    painter.setPen(QColor(20, 20, 20));
+    int y = card.top() + pixelSize * 2;
+    for (const QString& line : lines) {
+        painter.drawText(card.left() + pixelSize, y, line);
+        y += pixelSize * 3 / 2;
+    }
+    return photo;
 }
 
 } // namespace veldra::test

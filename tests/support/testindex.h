@@ -1,12 +1,17 @@
 #pragma once
 
+#include "features/featurevector.h"
+#include "indexing/thumbnail.h"
 #include "mariadbserver.h"
 #include "shell/config.h"
+#include "store/imagerecords.h"
 #include "store/indexdatabase.h"
 
 #include <QTest>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -108,6 +113,40 @@ inline bool writePicture(const QString& path, int seed, int w = 24, int h = 16)
             image.setPixel(x, y,
                 qRgb((seed * 47 + x * 9) % 256, (seed * 91 + y * 13) % 256, (seed * 13) % 256));
     return image.save(path);
+}
+
+// Writes count pictures of the given size into folder (p0000.png ... or .jpg);
+// empty when one cannot be written.
+inline QStringList writePictures(const QString& folder, int count, int seed = 0,
+    const QSize& size = QSize(24, 16), const QString& suffix = QStringLiteral("png"))
+{
+    QDir().mkpath(folder);
+    QStringList files;
+    for (int i = 0; i < count; ++i) {
+        files << QString("%1/p%2.%3").arg(folder).arg(i, 4, 10, QChar('0')).arg(suffix);
+        if (!writePicture(files.last(), seed + i, size.width(), size.height()))
+            return {};
+    }
+    return files;
+}
+
+// Indexes count pictures of a new folder, named after it (a0.png, a1.png ...),
+// thumbnails included; returns the thumbnails.
+inline QStringList indexFolder(const QString& folder, int count)
+{
+    QStringList thumbnails;
+    QDir().mkpath(folder);
+    for (int i = 0; i < count; ++i) {
+        FeatureVector features;
+        features.fileName = QString("%1/%2%3.png").arg(folder, QFileInfo(folder).fileName()).arg(i);
+        features.width = 24;
+        features.height = 16;
+        features.colorWeights = { { 500, 100 } };
+        if (!writePicture(features.fileName, i) || !insertImage(features))
+            return {};
+        thumbnails << makeThumbnail(features.fileName);
+    }
+    return thumbnails;
 }
 
 } // namespace veldra::test

@@ -90,15 +90,8 @@ private Q_SLOTS:
         QCOMPARE(int(lines.size()), cardText.size());
         const double share = accuracy(lines, cardText);
         QVERIFY2(share > 0.85, qPrintable(QString::number(share)));
-    }
-
-    void readingTwiceGivesTheSameLines()
-    {
-        BCR reader(templates());
-        const std::vector<std::string> first = reader.readCard(m_card.toStdString());
-        const std::vector<std::string> second = reader.readCard(m_card.toStdString());
-        QVERIFY(!first.empty());
-        QCOMPARE(first, second);
+        // The same reader gives the same lines again.
+        QCOMPARE(reader.readCard(m_card.toStdString()), lines);
     }
 
     void turnedPhotosReadAlike_data()

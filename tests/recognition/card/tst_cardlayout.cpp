@@ -62,22 +62,6 @@ private Q_SLOTS:
         }
     }
 
-    void rectangleOperations()
-    {
-        const CardRect a { 0, 0, 9, 9 };
-        const CardRect b { 9, 9, 20, 20 };
-        const CardRect c { 10, 10, 20, 20 };
-        QVERIFY(a.intersects(b));
-        QVERIFY(!a.intersects(c));
-        QVERIFY(!a.intersects(CardRect()));
-        QVERIFY(CardRect().isEmpty());
-        QCOMPARE(a.united(c), (CardRect { 0, 0, 20, 20 }));
-        QCOMPARE(a.intersected(b), (CardRect { 9, 9, 9, 9 }));
-        QVERIFY(a.intersected(c).isEmpty());
-        QVERIFY(b.contains(c));
-        QVERIFY(!c.contains(b));
-    }
-
     void linesOfARenderedCardInReadingOrder()
     {
         const QStringList text { "Katharina Becker", "Vertriebsleiterin", "Hauptstraße 12",
