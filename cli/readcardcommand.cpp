@@ -2,33 +2,14 @@
 #include "commands.h"
 
 #include "recognition/card/bcr.h"
+#include "recognition/card/templatestore.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
-#include <list>
 #include <string>
 
 namespace veldra::cli {
-
-namespace {
-
-// The template files of the folder "bpv" beside the program.
-std::list<std::string> cardTemplates()
-{
-    std::list<std::string> paths;
-    const QDir folder(QCoreApplication::applicationDirPath() + QStringLiteral("/bpv"));
-    if (!folder.exists())
-        return paths;
-    for (const QString& name :
-        folder.entryList({ QStringLiteral("*.fdb") }, QDir::Files, QDir::Name))
-        paths.push_back(
-            (folder.absolutePath() + QLatin1Char('/') + name).toLocal8Bit().toStdString());
-    return paths;
-}
-
-} // namespace
 
 int runReadCard(const QStringList& arguments)
 {
@@ -41,7 +22,7 @@ int runReadCard(const QStringList& arguments)
         return *exit;
 
     const QString path = command.parser.positionalArguments().constFirst();
-    BCR reader(cardTemplates());
+    BCR reader(TemplateStore::installedFiles());
     const std::vector<std::string> lines
         = reader.readCard(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
     if (lines.empty()) {

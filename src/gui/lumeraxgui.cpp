@@ -578,14 +578,10 @@ void LumeraxGUI::reloadIndex()
     ui->m_tabWidget->setFolders(all);
 }
 
-void LumeraxGUI::changeBackgroundColor(int _index)
+QColor LumeraxGUI::paintBackground(QWidget* central, bool white)
 {
-    Config::instance()->setValue(
-        QStringLiteral("Lumerax"), QStringLiteral("BackgroundColor"), _index);
-    const bool white = _index == 3;
     const QColor background = white ? QColor(Qt::white) : QColor(Qt::black);
     const QColor text = white ? QColor(Qt::black) : QColor(Qt::white);
-    QWidget* central = ui->m_centralWidget;
     QPalette palette = central->palette();
     palette.setColor(central->backgroundRole(), background);
     palette.setColor(central->foregroundRole(), text);
@@ -594,6 +590,15 @@ void LumeraxGUI::changeBackgroundColor(int _index)
     // The thumbnail grids and the result lists paint on the base colour.
     palette.setColor(QPalette::Base, background);
     central->setPalette(palette);
+    return text;
+}
+
+void LumeraxGUI::changeBackgroundColor(int _index)
+{
+    Config::instance()->setValue(
+        QStringLiteral("Lumerax"), QStringLiteral("BackgroundColor"), _index);
+    const bool white = _index == 3;
+    const QColor text = paintBackground(ui->m_centralWidget, white);
     ui->m_toolBar->updateButtons(text);
     ui->m_tabWidget->updateColor(text);
     (white ? ui->m_btnWhiteBackground : ui->m_btnBlackBackground)->setChecked(true);

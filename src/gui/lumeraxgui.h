@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QStringList>
@@ -26,6 +27,9 @@ public:
 
     // The file-dialog filter of every image format the toolkit reads.
     static QString imageFileFilter(const QList<QByteArray>& formats);
+    // Gives central the white or black background with text of the other
+    // colour, which it returns for the bars that draw their own text.
+    static QColor paintBackground(QWidget* central, bool white);
 
 public Q_SLOTS:
     void slotOpenUrl(const QUrl& _url);

@@ -34,18 +34,8 @@ inline QString searchBarStyleSheet()
 // The bar over a page's results: the search bar without rounded corners.
 inline QString resultBarStyleSheet()
 {
-    return QStringLiteral("QFrame {\t\n\tbackground-color: qlineargradient(x1: 0, y1: 0, x2: 1, "
-                          "y2: 0,stop: 0 rgb(150, 150, 150), stop: 1 rgb(222, 222, 222));\n"
-                          "\tfont: 12pt \"%1\";\n}"
-                          "QToolButton:!checked {\n\tbackground-image: "
-                          "url(:/widgetbar/resources/auf.png);\n}"
-                          "QToolButton::checked {\n\tbackground-image: "
-                          "url(:/widgetbar/resources/zu.png);\n}"
-                          "QToolButton {\n\tborder: 0px solid transparent;\n\tbackground-color: "
-                          "transparent;\n\tbackground-repeat: no-repeat;\n\tbackground-position: "
-                          "center;\n}"
-                          "QLabel {\n\tcolor: rgb(255, 255, 255);\n\tbackground: transparent;\n}")
-        .arg(QLatin1String(pixelFontFamily));
+    return searchBarStyleSheet().remove(
+        QStringLiteral("    border-top-left-radius: 5px;\n    border-top-right-radius: 5px;\n"));
 }
 
 } // namespace veldra

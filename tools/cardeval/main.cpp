@@ -10,6 +10,7 @@
 #include "recognition/card/cardlinereader.h"
 #include "recognition/card/cardlocator.h"
 #include "recognition/card/skewcorrector.h"
+#include "recognition/card/templatestore.h"
 
 #include <QPainter>
 
@@ -51,11 +52,7 @@ int generate(const QString& folder, int count, quint32 seed, int width, const QS
 int score(
     const QString& folder, const QString& templates, bool rules, bool verbose, QTextStream& out)
 {
-    std::list<std::string> paths;
-    QDir bpv(templates);
-    for (const QString& name : bpv.entryList({ QStringLiteral("*.fdb") }, QDir::Files, QDir::Name))
-        paths.push_back(bpv.absoluteFilePath(name).toStdString());
-    BCR reader(paths);
+    BCR reader(TemplateStore::filesIn(templates));
     reader.setConfusionRuleGroups(rules);
 
     struct Totals

@@ -3,6 +3,7 @@
 #include "colorsearchpage.h"
 #include "designslider.h"
 #include "indexpage.h"
+#include "lumeraxgui.h"
 #include "moodsearchpage.h"
 #include "proxystyle.h"
 #include "search/searchmanager.h"
@@ -133,16 +134,7 @@ public:
     void changeBackgroundColor(int id)
     {
         const bool white = id == 3;
-        const QColor background = white ? Qt::white : Qt::black;
-        const QColor text = white ? Qt::black : Qt::white;
-        QPalette palette = central->palette();
-        palette.setColor(central->backgroundRole(), background);
-        palette.setColor(central->foregroundRole(), text);
-        palette.setColor(QPalette::Text, text);
-        palette.setColor(QPalette::ButtonText, text);
-        // The thumbnail grids paint on the base colour.
-        palette.setColor(QPalette::Base, background);
-        central->setPalette(palette);
+        const QColor text = LumeraxGUI::paintBackground(central, white);
         toolBar->updateButtons(text);
         tabs->updateColor(text);
         (white ? whiteButton : blackButton)->setChecked(true);

@@ -1,11 +1,11 @@
 #include "businesscardpage.h"
 
 #include "recognition/card/bcr.h"
+#include "recognition/card/templatestore.h"
 #include "recognitionpageframe.h"
 #include "widgetbar.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QEvent>
 #include <QFutureWatcher>
 #include <QImageReader>
@@ -17,24 +17,6 @@
 #include <QtConcurrent>
 
 namespace veldra {
-
-namespace {
-
-std::list<std::string> templateFiles()
-{
-    std::list<std::string> files;
-    const QDir folder(QCoreApplication::applicationDirPath() + QStringLiteral("/bpv"));
-    if (!folder.exists())
-        return files;
-    const QStringList names
-        = folder.entryList({ QStringLiteral("*.fdb") }, QDir::Files, QDir::Name);
-    for (const QString& name : names)
-        files.push_back(
-            QFile::encodeName(folder.absolutePath() + QLatin1Char('/') + name).toStdString());
-    return files;
-}
-
-} // namespace
 
 BusinessCardPage::BusinessCardPage(QWidget* parent)
     : QFrame(parent)
@@ -97,7 +79,7 @@ QStringList BusinessCardPage::resultLines() const
 void BusinessCardPage::recognize()
 {
     if (!m_recognizer)
-        m_recognizer = std::make_unique<BCR>(templateFiles());
+        m_recognizer = std::make_unique<BCR>(TemplateStore::installedFiles());
     const QString file = choosePhoto(
         this, QStringLiteral("RecognizeBusinessCardPath"), QStringLiteral("Businesscards"));
     if (!file.isEmpty())
@@ -107,7 +89,7 @@ void BusinessCardPage::recognize()
 void BusinessCardPage::recognizeFile(const QString& fileName)
 {
     if (!m_recognizer)
-        m_recognizer = std::make_unique<BCR>(templateFiles());
+        m_recognizer = std::make_unique<BCR>(TemplateStore::installedFiles());
     QImageReader reader(fileName);
     reader.setAutoTransform(true);
     d->showPhoto(reader.read());

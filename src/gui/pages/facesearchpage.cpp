@@ -8,9 +8,7 @@
 
 #include <QEvent>
 #include <QLabel>
-#include <QScrollArea>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace veldra {
 
@@ -19,22 +17,8 @@ FaceSearchPage::FaceSearchPage(QWidget* parent)
     , d(std::make_unique<RecognitionPageFrame>())
 {
     setObjectName(QStringLiteral("FaceSearchPage"));
-    // A row of many faces can be wider than the page: it scrolls instead of
-    // widening the window.
-    auto* resultArea = new QScrollArea(this);
-    resultArea->setObjectName(QStringLiteral("m_resultArea"));
-    resultArea->setFrameShape(QFrame::NoFrame);
-    resultArea->setWidgetResizable(true);
-    m_resultLabel = new QLabel;
-    m_resultLabel->setObjectName(QStringLiteral("m_resultLabel"));
-    m_resultLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_resultLabel->setMargin(9);
-    resultArea->setWidget(m_resultLabel);
-    resultArea->viewport()->setAutoFillBackground(false);
-    m_resultLabel->setAutoFillBackground(false);
-
-    d->setup(this, resultArea, "m_licenseRecognizeBar", "m_licenseResultBar",
-        QStringLiteral(":/images/resources/images/facerecognition.png"));
+    d->setup(this, scrolledResultLabel(this, &m_resultLabel), "m_licenseRecognizeBar",
+        "m_licenseResultBar", QStringLiteral(":/images/resources/images/facerecognition.png"));
     m_loadBtn = d->addButton(this, "m_loadBtn", false);
     m_showPixelBtn = d->addButton(this, "m_showPixelBtn", true);
     m_showCensorBtn = d->addButton(this, "m_showCensorBtn", true);

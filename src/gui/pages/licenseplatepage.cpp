@@ -8,7 +8,6 @@
 
 #include <QEvent>
 #include <QLabel>
-#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QToolButton>
 
@@ -19,20 +18,8 @@ LicensePlatePage::LicensePlatePage(QWidget* parent)
     , d(std::make_unique<RecognitionPageFrame>())
 {
     setObjectName(QStringLiteral("LicensePlatePage"));
-    auto* resultArea = new QScrollArea(this);
-    resultArea->setObjectName(QStringLiteral("m_resultArea"));
-    resultArea->setFrameShape(QFrame::NoFrame);
-    resultArea->setWidgetResizable(true);
-    m_resultLabel = new QLabel;
-    m_resultLabel->setObjectName(QStringLiteral("m_resultLabel"));
-    m_resultLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_resultLabel->setMargin(9);
-    resultArea->setWidget(m_resultLabel);
-    resultArea->viewport()->setAutoFillBackground(false);
-    m_resultLabel->setAutoFillBackground(false);
-
-    d->setup(this, resultArea, "m_licenseRecognizeBar", "m_licenseResultBar",
-        QStringLiteral(":/images/numberplate.png"));
+    d->setup(this, scrolledResultLabel(this, &m_resultLabel), "m_licenseRecognizeBar",
+        "m_licenseResultBar", QStringLiteral(":/images/numberplate.png"));
     m_loadBtn = d->addButton(this, "m_loadBtn", false);
     m_showPixelBtn = d->addButton(this, "m_showPixelBtn", true);
     m_showPixelBtn->hide();

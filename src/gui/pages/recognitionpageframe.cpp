@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollArea>
 #include <QSignalMapper>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -108,6 +109,22 @@ void RecognitionPageFrame::showPhoto(const QImage& photo)
     }
     sourceLabel->setPixmap(
         QPixmap::fromImage(photo.scaled(300, 300, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+QScrollArea* scrolledResultLabel(QWidget* page, QLabel** label)
+{
+    auto* area = new QScrollArea(page);
+    area->setObjectName(QStringLiteral("m_resultArea"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    *label = new QLabel;
+    (*label)->setObjectName(QStringLiteral("m_resultLabel"));
+    (*label)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    (*label)->setMargin(9);
+    area->setWidget(*label);
+    area->viewport()->setAutoFillBackground(false);
+    (*label)->setAutoFillBackground(false);
+    return area;
 }
 
 void stretchButtonPicture(QWidget* widget)

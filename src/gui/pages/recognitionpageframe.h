@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QRect>
+#include <QScrollArea>
 #include <QString>
 #include <QVector>
 
@@ -10,7 +11,6 @@ class QFrame;
 class QHBoxLayout;
 class QLabel;
 class QObject;
-class QScrollArea;
 class QToolButton;
 class QVBoxLayout;
 class QWidget;
@@ -43,6 +43,10 @@ struct RecognitionPageFrame
     // Shows the picture scaled into 300 x 300 pixels, aspect ratio kept.
     void showPhoto(const QImage& photo);
 };
+
+// A frameless scroll area around a top-left label for the cut-outs or the
+// "Empty" text: a row of many cut-outs scrolls instead of widening the page.
+QScrollArea* scrolledResultLabel(QWidget* page, QLabel** label);
 
 // Sets the button picture, scaled to the widget's size, as its background.
 void stretchButtonPicture(QWidget* widget);

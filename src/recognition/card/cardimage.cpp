@@ -473,4 +473,15 @@ CardImage CardImage::fromQImage(const QImage& input)
     return result;
 }
 
+int histogramPercentile(const int* histogram, long total, double share)
+{
+    long seen = 0;
+    for (int i = 0; i < 256; ++i) {
+        seen += histogram[i];
+        if (double(seen) >= share * double(total))
+            return i;
+    }
+    return 255;
+}
+
 } // namespace veldra

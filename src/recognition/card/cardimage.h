@@ -73,4 +73,8 @@ private:
     std::vector<std::vector<uint32_t>> m_columns;
 };
 
+// The first grey level at which the running count of a 256-bin grey
+// histogram reaches share of total; 255 when it never does.
+int histogramPercentile(const int* histogram, long total, double share);
+
 } // namespace veldra

@@ -276,17 +276,8 @@ std::vector<int> CardLayout::rowProfile(const CardRect& box) const
     }
     if (total == 0)
         return profile;
-    auto percentile = [&](double share) {
-        long seen = 0;
-        for (int i = 0; i < 256; ++i) {
-            seen += histogram[i];
-            if (seen >= share * double(total))
-                return i;
-        }
-        return 255;
-    };
-    const int ink = percentile(0.02);
-    const int paper = percentile(0.9);
+    const int ink = histogramPercentile(histogram, total, 0.02);
+    const int paper = histogramPercentile(histogram, total, 0.9);
     if (paper - ink < 24)
         return profile;
     const int threshold = (ink + paper) / 2;

@@ -1,6 +1,7 @@
 #include "lightingcorrector.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace veldra {
@@ -18,26 +19,18 @@ bool LightingCorrector::flatten(CardImage& grey)
     // Paper level of each block: a high percentile, so that text does not
     // pull it down.
     std::vector<float> paper(size_t(bw) * size_t(bh), 0.0f);
-    std::vector<int> histogram(256);
+    int histogram[256];
     for (int by = 0; by < bh; ++by)
         for (int bx = 0; bx < bw; ++bx) {
-            std::fill(histogram.begin(), histogram.end(), 0);
-            int count = 0;
+            std::fill(std::begin(histogram), std::end(histogram), 0);
+            long count = 0;
             for (int x = bx * block; x < std::min(w, (bx + 1) * block); x += 2)
                 for (int y = by * block; y < std::min(h, (by + 1) * block); y += 2) {
-                    ++histogram[size_t(grey.grey(x, y))];
+                    ++histogram[grey.grey(x, y)];
                     ++count;
                 }
-            int seen = 0;
-            int level = 255;
-            for (int i = 0; i < 256; ++i) {
-                seen += histogram[size_t(i)];
-                if (seen >= 0.9 * count) {
-                    level = i;
-                    break;
-                }
-            }
-            paper[size_t(by) * size_t(bw) + size_t(bx)] = float(level);
+            paper[size_t(by) * size_t(bw) + size_t(bx)]
+                = float(histogramPercentile(histogram, count, 0.9));
         }
     // Smooth the level map: lighting changes slowly.
     for (int pass = 0; pass < 3; ++pass) {

@@ -21,17 +21,8 @@ double SkewCorrector::estimate(const CardImage& grey, double maxDegrees)
             ++histogram[grey.grey(x, y)];
             ++total;
         }
-    auto percentile = [&](double share) {
-        long seen = 0;
-        for (int i = 0; i < 256; ++i) {
-            seen += histogram[i];
-            if (seen >= share * double(total))
-                return i;
-        }
-        return 255;
-    };
-    const int darkest = percentile(0.01);
-    const int paper = percentile(0.6);
+    const int darkest = histogramPercentile(histogram, total, 0.01);
+    const int paper = histogramPercentile(histogram, total, 0.6);
     if (paper - darkest < 40)
         return 0;
     const int threshold = (darkest + paper) / 2;

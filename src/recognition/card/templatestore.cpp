@@ -2,6 +2,10 @@
 
 #include "recognisertables.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
 #include <cstdio>
 #include <memory>
 
@@ -66,6 +70,20 @@ bool TemplateStore::write(const std::string& path, const CharTemplate& feature)
         if (std::fputc(int(v & 0xFFu), file.get()) == EOF)
             return false;
     return true;
+}
+
+std::list<std::string> TemplateStore::filesIn(const QString& folder)
+{
+    std::list<std::string> files;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({ QStringLiteral("*.fdb") }, QDir::Files, QDir::Name))
+        files.push_back(QFile::encodeName(dir.absoluteFilePath(name)).toStdString());
+    return files;
+}
+
+std::list<std::string> TemplateStore::installedFiles()
+{
+    return filesIn(QCoreApplication::applicationDirPath() + QStringLiteral("/bpv"));
 }
 
 } // namespace veldra

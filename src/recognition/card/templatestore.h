@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 #include <list>
 #include <string>
@@ -35,6 +37,12 @@ public:
 
     // Writes one template file; false when the file cannot be written.
     static bool write(const std::string& path, const CharTemplate& feature);
+
+    // The "*.fdb" files of folder in name order, as the loader takes them;
+    // empty when the folder does not exist.
+    static std::list<std::string> filesIn(const QString& folder);
+    // Those of the folder "bpv" beside the program, where they are installed.
+    static std::list<std::string> installedFiles();
 
 private:
     std::list<std::string> m_paths;

@@ -3,7 +3,6 @@
 #include "recognition/card/bcr.h"
 #include "recognition/card/templatestore.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTransform>
@@ -15,11 +14,7 @@ namespace {
 
 std::list<std::string> templates()
 {
-    std::list<std::string> paths;
-    const QDir dir(QStringLiteral(LUMERAX_CARD_TEMPLATES));
-    for (const QString& name : dir.entryList({ QStringLiteral("*.fdb") }, QDir::Files, QDir::Name))
-        paths.push_back(dir.filePath(name).toStdString());
-    return paths;
+    return TemplateStore::filesIn(QStringLiteral(LUMERAX_CARD_TEMPLATES));
 }
 
 const QStringList cardText { "Jens Becker", "Hauptstraße 12", "10115 Berlin", "Tel. 030 4567" };
